@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace fenlark {
+
+// A date-time of the register is a day count from 1899-12-30 00:00:00 as a double, the time
+// of day as its fraction. For negative counts the fraction still runs forward within the day
+// (-1.25 is 1899-12-29 06:00), as the office's earlier files stored them.
+namespace daycount {
+
+inline constexpr double kZero = 0.0;        // 1899-12-30 00:00:00
+inline constexpr double kMin = -657434.0;   // 0100-01-01 00:00:00
+inline constexpr double kMax = 2958465.99999; // 9999-12-31 23:59:59 (to the second)
+
+QDateTime toDateTime(double days);          // local time, no zone conversion
+double fromDateTime(const QDateTime &value); // the inverse, to the second
+
+// The stored form in the database: "YYYY-MM-DD HH:MM:SS", the year with at least four digits,
+// so other SQLite tools read the file. parseStored accepts that form (and "YYYY-MM-DD").
+QString toStored(double days);
+bool parseStored(const QString &text, double &days);
+
+} // namespace daycount
+} // namespace fenlark

@@ -1,0 +1,103 @@
+#include "data/db_connection.h"
+
+#include "data/record_set.h"
+#include "data/schema.h"
+#include "data/statement.h"
+
+#include <sqlite3.h>
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace fenlark {
+
+DBConnection::~DBConnection()
+{
+    close();
+}
+
+bool DBConnection::connectAccess(const QString &path, const QString &password) noexcept
+{
+    m_connectionText = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + path;
+    if (!password.isEmpty())
+        m_connectionText += QStringLiteral(";Jet OLEDB:Database Password=") + password + u';';
+    close();
+    m_openFailure.clear();
+
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        m_openFailure = QStringLiteral("文件不存在");
+        return false;
+    }
+    if (!info.isFile() || !info.isReadable()) {
+        m_openFailure = QStringLiteral("文件无法读取");
+        return false;
+    }
+
+    sqlite3 *db = nullptr;
+    const QByteArray file = path.toUtf8();
+    // Never SQLITE_OPEN_CREATE: the register must exist; the program does not make one.
+    const int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        m_openFailure = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        if (db)
+            sqlite3_close(db);
+        return false;
+    }
+    m_db = db;
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 2000);
+
+    // Opening is lazy in SQLite: read the schema now, so a file that is not a database, or is
+    // damaged, fails here instead of turning every later save into a silent failure.
+    {
+        Statement probe(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        if (!probe.isValid() || !probe.step()) {
+            m_openFailure = QString::fromUtf8(sqlite3_errmsg(m_db));
+            close();
+            return false;
+        }
+    }
+    // A file made before the indexes existed gets them now; a read-only file simply goes without.
+    execScript(*this, schema::createIndexesSql());
+    m_errors.clear();
+    return true;
+}
+
+void DBConnection::close() noexcept
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void DBConnection::recordError(const QString &source) noexcept
+{
+    const char *message = m_db ? sqlite3_errmsg(m_db) : "not connected";
+    const int native = m_db ? sqlite3_extended_errcode(m_db) : 0;
+    m_errors += QStringLiteral("Description: %1\r\nState: %2, Native: %3, Source: %4\r\n")
+                    .arg(QString::fromUtf8(message), QString::number(native & 0xff), QString::number(native), source);
+}
+
+void DBConnection::registerRecordSet(RecordSet *set)
+{
+    if (std::find(m_sets.begin(), m_sets.end(), set) == m_sets.end())
+        m_sets.push_back(set);
+}
+
+void DBConnection::unregisterRecordSet(RecordSet *set)
+{
+    m_sets.erase(std::remove(m_sets.begin(), m_sets.end(), set), m_sets.end());
+}
+
+void DBConnection::rowWillChange(const QString &table, qint64 rowid, const RecordSet *writer) noexcept
+{
+    for (RecordSet *set : m_sets) {
+        if (set != writer)
+            set->preserveRow(table, rowid);
+    }
+}
+
+} // namespace fenlark

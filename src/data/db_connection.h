@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+struct sqlite3;
+
+namespace fenlark {
+
+class RecordSet;
+
+// The one connection of the program to its register file. Small noexcept operations that
+// report success as bool; the store's errors are kept as text, never thrown.
+class DBConnection {
+public:
+    DBConnection() = default;
+    ~DBConnection();
+    DBConnection(const DBConnection &) = delete;
+    DBConnection &operator=(const DBConnection &) = delete;
+
+    // Opens the SQLite register at path (never creates it). The connection text is built as
+    // the Access provider's was, so anything that showed it still reads the same.
+    bool connectAccess(const QString &path, const QString &password) noexcept;
+    void close() noexcept;
+    bool isOpen() const noexcept { return m_db != nullptr; }
+
+    QString connectionText() const { return m_connectionText; }
+    // One block per error: "Description: %s\r\nState: %s, Native: %d, Source: %s\r\n".
+    QString errorText() const { return m_errors; }
+    // Why the last connectAccess failed, in words for the user (empty after a success).
+    QString openFailureReason() const { return m_openFailure; }
+
+    sqlite3 *handle() const noexcept { return m_db; }
+
+    // Records the store's current error (after a failed call on handle()).
+    void recordError(const QString &source) noexcept;
+
+    // Record sets register so that a write through one of them can let the others keep the
+    // row as it was when they opened (a static cursor sees only its own changes).
+    void registerRecordSet(RecordSet *set);
+    void unregisterRecordSet(RecordSet *set);
+    // Called before a row of table changes or goes; every other open set holding it keeps
+    // its current values. rowid < 0 means every row of the table.
+    void rowWillChange(const QString &table, qint64 rowid, const RecordSet *writer) noexcept;
+
+private:
+    sqlite3 *m_db = nullptr;
+    QString m_connectionText;
+    QString m_errors;
+    QString m_openFailure;
+    std::vector<RecordSet *> m_sets;
+};
+
+} // namespace fenlark

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+namespace fenlark {
+
+class DBConnection;
+
+// A static, updatable cursor over the rows of one table or one query, walked row by row and
+// read and written column by column by name. Every operation reports success as bool and
+// never throws. (Interface fixed here; the implementation owns the details.)
+class RecordSet {
+public:
+    RecordSet();
+    ~RecordSet();
+    RecordSet(const RecordSet &) = delete;
+    RecordSet &operator=(const RecordSet &) = delete;
+
+    bool attach(DBConnection &connection) noexcept;
+
+    bool openTable(const QString &table) noexcept;
+    bool openSorted(const QString &table, const QString &order) noexcept;
+    bool openWhere(const QString &table, const QString &condition) noexcept;
+    void close() noexcept;
+    bool isOpen() const noexcept;
+
+    bool moveFirst() noexcept;
+    bool moveNext() noexcept;
+    bool moveFromFirst(int n) noexcept;
+    bool isAtEnd() const noexcept;
+
+    bool find(const QString &criterion, int direction = 1) noexcept;
+    bool findNext() noexcept;
+
+    bool addNew() noexcept;
+    bool update() noexcept;
+    bool deleteCurrent() noexcept;
+    bool deleteAll() noexcept;
+
+    bool readText(const QString &column, QString &out) noexcept;
+    bool readInt(const QString &column, int &out) noexcept;
+    bool readBool(const QString &column, bool &out) noexcept;
+    bool readDateTime(const QString &column, double &out) noexcept; // day count
+    bool readDouble(const QString &column, double &out) noexcept;
+
+    bool writeText(const QString &column, const QString &value) noexcept;
+    bool writeInt(const QString &column, int value) noexcept;
+    bool writeBool(const QString &column, bool value) noexcept;
+    bool writeDateTime(const QString &column, double value, int part = 0) noexcept;
+    bool writeDouble(const QString &column, double value) noexcept;
+
+    // Called by the connection before another set changes or deletes a row of table
+    // (rowid < 0: every row): this set keeps the values it would have shown.
+    void preserveRow(const QString &table, qint64 rowid) noexcept;
+};
+
+} // namespace fenlark

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+// Each command takes its own arguments (after the command word), prints what it did to
+// stdout and its refusals to stderr, and returns the process exit code.
+namespace fenlark::dbtool {
+int runInit(const QStringList &args);
+int runDemo(const QStringList &args);
+int runDemoIfMissing(const QStringList &args); // used by the build: a demo only where none is
+int runImport(const QStringList &args);
+} // namespace fenlark::dbtool

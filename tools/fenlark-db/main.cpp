@@ -1,0 +1,41 @@
+#include "commands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+void printUsage(FILE *to)
+{
+    std::fputs("usage:\n"
+               "  fenlark-db init FILE                     make an empty register\n"
+               "  fenlark-db demo FILE [--households N]    make a demo register\n"
+               "  fenlark-db import ACCESS_FILE NEW_FILE   bring over an Access register\n",
+               to);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.first() == QStringLiteral("--help") || args.first() == QStringLiteral("-h")) {
+        printUsage(args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString command = args.takeFirst();
+    using namespace fenlark::dbtool;
+    if (command == QStringLiteral("init"))
+        return runInit(args);
+    if (command == QStringLiteral("demo"))
+        return runDemo(args);
+    if (command == QStringLiteral("demo-if-missing"))
+        return runDemoIfMissing(args);
+    if (command == QStringLiteral("import"))
+        return runImport(args);
+    std::fprintf(stderr, "fenlark-db: unknown command '%s'\n", qPrintable(command));
+    printUsage(stderr);
+    return 2;
+}
