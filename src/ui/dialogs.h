@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+class QWidget;
+class QDialog;
+
+namespace fenlark {
+
+enum class MessageIcon { None, Error, Question, Information };
+
+inline QString defaultMessageTitle() { return QStringLiteral("信息："); }
+
+// Every message box, question and modal window of the program goes through here, so tests
+// can see what was shown and answer it without a box blocking the run.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void message(QWidget *parent, const QString &text, MessageIcon icon,
+                         const QString &title = defaultMessageTitle()) = 0;
+    // Yes/No question; true only for Yes (closing the box counts as No).
+    virtual bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon,
+                          const QString &title = defaultMessageTitle()) = 0;
+    // Shows the window modally and returns when it has closed (QDialog::exec's result).
+    virtual int showModal(QDialog *window) = 0;
+};
+
+class QtDialogs final : public Dialogs {
+public:
+    void message(QWidget *parent, const QString &text, MessageIcon icon, const QString &title) override;
+    bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title) override;
+    int showModal(QDialog *window) override;
+};
+
+// Test double: records every message and question, answers questions from a queue (No when
+// it is empty) and runs a scripted interaction for each modal window instead of blocking.
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Shown {
+        QString text;
+        MessageIcon icon;
+        QString title;
+        bool question;
+    };
+
+    void message(QWidget *parent, const QString &text, MessageIcon icon, const QString &title) override;
+    bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title) override;
+    int showModal(QDialog *window) override;
+
+    void answerNext(bool yes) { m_answers.push_back(yes); }
+    // The next modal window is handed to script (it may fill fields, click, close it); the
+    // window is shown (not modally) while the script runs. Without a script the window is
+    // closed at once with QDialog::Rejected.
+    void onNextModal(std::function<void(QDialog *)> script) { m_modalScripts.push_back(std::move(script)); }
+
+    const std::vector<Shown> &shown() const { return m_shown; }
+    QString lastText() const { return m_shown.empty() ? QString() : m_shown.back().text; }
+    void clear() { m_shown.clear(); }
+
+private:
+    std::vector<Shown> m_shown;
+    std::deque<bool> m_answers;
+    std::deque<std::function<void(QDialog *)>> m_modalScripts;
+};
+
+} // namespace fenlark
