@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace fenlark {
+
+class ProgramLocation;
+
+// Writes the stored logo to logo.jpg beside the program when no file is there; a logo the
+// user put there is left untouched. A failed write is not reported. Returns the path.
+QString placeLogo(const ProgramLocation &location);
+
+// Decodes JPEG bytes with libjpeg; a null image for anything that is not a readable JPEG.
+QImage decodeJpeg(const QByteArray &bytes);
+
+// placeLogo, then reads the file back and decodes it (null image when unreadable).
+QImage loadLogo(const ProgramLocation &location);
+
+} // namespace fenlark

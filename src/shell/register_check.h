@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace fenlark {
+
+class DBConnection;
+class Dialogs;
+class ProgramLocation;
+
+// What the start-up found at the register's place beside the program.
+enum class RegisterStatus {
+    Opened,     // the connection is open
+    Missing,    // no data.mdb: the program has nothing to work on
+    AccessFile, // an Access register from the Windows build: it must be imported first
+    Unopenable, // exists, but is not a register we can open (damaged, not a database, unreadable)
+};
+
+QString registerPath(const ProgramLocation &location);
+
+// Opens the connection on data.mdb beside the program; reason receives the store's words
+// when the file exists but does not open.
+RegisterStatus openRegister(const ProgramLocation &location, DBConnection &connection, QString &reason);
+
+// Shows the message for a refusal (nothing for Opened). The caller then ends the program.
+void reportRegisterStatus(RegisterStatus status, const QString &path, const QString &reason, Dialogs &dialogs,
+                          QWidget *parent);
+
+QString missingRegisterMessage();
+QString unopenableRegisterMessage(const QString &path, const QString &reason);
+QString accessRegisterMessage(const QString &path);
+
+} // namespace fenlark
