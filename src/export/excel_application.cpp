@@ -1,0 +1,77 @@
+#include "export/excel_application.h"
+
+#include "core/clock.h"
+#include "export/sheet_document.h"
+#include "export/spreadsheet_opener.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace fenlark {
+
+namespace {
+
+// Reserves a file name no other export has taken: the sheet name and the time to the
+// millisecond, with a counter added when that is taken already (two exports within one
+// millisecond, or a clock set back). Creating the file claims the name.
+QString reserveExportFile(const QString &sheetName, const QDateTime &at)
+{
+    const QDir dir(QDir::tempPath());
+    const QString stem = sheetName + u'_' + at.toString(QStringLiteral("yyyyMMdd_HHmmss_zzz"));
+    for (int n = 1; n < 10000; ++n) {
+        const QString suffix = n == 1 ? QString() : u'_' + QString::number(n);
+        const QString name = stem + suffix + QStringLiteral(".xlsx");
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file.fileName();
+        if (!file.exists())
+            return {}; // the folder itself refuses new files
+    }
+    return {};
+}
+
+} // namespace
+
+ExcelApplication::ExcelApplication(SpreadsheetOpener &opener, const Clock &clock) : m_opener(opener), m_clock(clock) {}
+
+ExcelApplication::~ExcelApplication() = default;
+
+bool ExcelApplication::start()
+{
+    release();
+    m_started = m_opener.available();
+    return m_started;
+}
+
+bool ExcelApplication::show()
+{
+    if (!m_started)
+        return false;
+    bool ok = true;
+    for (Workbook &book : m_workbooks) {
+        if (book.shown)
+            continue;
+        book.shown = true;
+        const QString path = reserveExportFile(book.document->sheetName(), m_clock.now());
+        if (path.isEmpty() || !book.document->save(path) || !m_opener.open(path))
+            ok = false;
+    }
+    return ok;
+}
+
+void ExcelApplication::release()
+{
+    m_workbooks.clear();
+    m_started = false;
+}
+
+std::shared_ptr<SheetDocument> ExcelApplication::addWorkbook()
+{
+    if (!m_started)
+        return nullptr;
+    auto document = std::make_shared<SheetDocument>();
+    m_workbooks.push_back({document, false});
+    return document;
+}
+
+} // namespace fenlark

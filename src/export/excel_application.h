@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace fenlark {
+
+class Clock;
+class SheetDocument;
+class SpreadsheetOpener;
+
+// The spreadsheet application (`Excel程序1`): the program that receives the workbooks built here.
+// Workbooks are kept in memory while they are filled; showing the application writes each new
+// one to its own file in the user's temporary directory and opens it with the spreadsheet
+// program, which then belongs to the user. Releasing never closes that program.
+class ExcelApplication {
+public:
+    ExcelApplication(SpreadsheetOpener &opener, const Clock &clock);
+    ~ExcelApplication();
+    ExcelApplication(const ExcelApplication &) = delete;
+    ExcelApplication &operator=(const ExcelApplication &) = delete;
+
+    // A new instance: drops the earlier one (its unshown workbooks are given up), then succeeds
+    // only when a program that opens .xlsx files is installed.
+    bool start();
+    bool isStarted() const { return m_started; }
+
+    // Makes the workbooks visible: saves each workbook not shown yet as a new file named after
+    // its sheet and the time (贫农明细表_20261210_081502_123.xlsx) and opens it. False when
+    // not started or when a workbook could not be saved or opened.
+    bool show();
+
+    // Drops the connection; files already handed to the spreadsheet program stay open there.
+    void release();
+
+    // Application.Workbooks.Add: a new empty workbook of this instance, or none before start().
+    std::shared_ptr<SheetDocument> addWorkbook();
+
+private:
+    struct Workbook {
+        std::shared_ptr<SheetDocument> document;
+        bool shown = false;
+    };
+
+    SpreadsheetOpener &m_opener;
+    const Clock &m_clock;
+    bool m_started = false;
+    std::vector<Workbook> m_workbooks;
+};
+
+} // namespace fenlark

@@ -1,0 +1,79 @@
+#include "export/poor_household_export.h"
+
+#include "export/cell_area.h"
+#include "export/excel_application.h"
+#include "export/excel_workbook.h"
+#include "export/sheet_source.h"
+#include "ui/dialogs.h"
+
+#include <array>
+
+namespace fenlark {
+
+namespace {
+
+struct SheetColumn {
+    double width; // in characters of the standard font
+    bool checkBox;
+};
+
+// Columns A to M, one per list column.
+constexpr std::array<SheetColumn, 13> kColumns{{
+    {4, false},  // N
+    {9, false},  // 户主
+    {20, false}, // 身份证
+    {20, false}, // 所属管辖
+    {10, false}, // 农户属性
+    {10, true},  // 计划生育户
+    {10, true},  // 合作医疗
+    {10, true},  // 养老保险
+    {10, false}, // 健康状况
+    {10, true},  // 违法违纪
+    {10, true},  // 是否残疾
+    {10, true},  // 是否党员
+    {18, false}, // 最后更新时间
+}};
+
+QString cellValue(const SheetSource &list, int row, int column)
+{
+    if (row > 0 && kColumns[std::size_t(column)].checkBox)
+        return list.checked(row, column) ? QStringLiteral("√") : QStringLiteral("×");
+    return list.text(row, column);
+}
+
+} // namespace
+
+void exportPoorHouseholdSheet(const SheetSource &list, ExcelApplication &app, ExcelWorkbook &book, Dialogs &dialogs,
+                              QWidget *parent)
+{
+    if (!app.start()) {
+        dialogs.message(parent, QStringLiteral("请确保本机已安装微软件office软件！"), MessageIcon::Error,
+                        QStringLiteral("信息："));
+        return;
+    }
+    book.newWorkbook(app);
+
+    const QString title = QStringLiteral("贫农明细表");
+    book.setRange(QStringLiteral("A1"), QStringLiteral("M1"));
+    book.merge();
+    book.setValue(title);
+    book.setSheetName(title);
+    book.setFontSize(24);
+    book.setHorizontalAlignment(xl::HAlignCenter);
+
+    const int rows = list.rowCount();
+    for (int i = 1; i <= rows; ++i) {
+        const QString excelRow = QString::number(i + 1);
+        for (int column = 0; column < int(kColumns.size()); ++column) {
+            const QString cell = columnLetters(column) + excelRow;
+            book.setRange(cell, cell);
+            book.setValue(cellValue(list, i - 1, column));
+            book.setColumnWidth(kColumns[std::size_t(column)].width);
+            book.setHorizontalAlignment(xl::HAlignCenter);
+            book.borderAround(xl::Continuous, xl::Thin, std::nullopt, 0);
+        }
+    }
+    app.show();
+}
+
+} // namespace fenlark

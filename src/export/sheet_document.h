@@ -1,0 +1,77 @@
+#pragma once
+
+#include "export/cell_area.h"
+
+#include <QString>
+
+#include <compare>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace fenlark {
+
+// One edge of a cell's border in libxlsxwriter's terms: a LXW_BORDER_* style (0 = none) and an
+// RGB colour with libxlsxwriter's "defined" bit (0 = automatic).
+struct BorderEdge {
+    std::uint8_t style = 0;
+    std::uint32_t color = 0;
+    friend auto operator<=>(const BorderEdge &, const BorderEdge &) = default;
+};
+
+// Everything that decides a cell's format. Cells that share a style share one format object in
+// the written file, so a sheet of thousands of bordered cells needs only a handful of formats.
+struct CellStyle {
+    double fontSize = 0;                  // 0: the workbook's standard size
+    std::uint8_t horizontalAlignment = 0; // LXW_ALIGN_*, 0 = general
+    BorderEdge left, right, top, bottom;
+    friend auto operator<=>(const CellStyle &, const CellStyle &) = default;
+    bool isDefault() const { return *this == CellStyle{}; }
+};
+
+// The contents of one workbook with a single worksheet, kept in memory while the sheet is being
+// built and written out as an .xlsx file in one go. libxlsxwriter fixes a cell's format when the
+// cell is written, so properties that arrive one call at a time are collected here first.
+class SheetDocument {
+public:
+    // Operations on many cells refuse areas larger than this rather than exhaust memory.
+    static constexpr qint64 kMaxCellsPerCall = qint64(1) << 20;
+
+    QString sheetName() const { return m_sheetName; }
+    // Excel's rules: 1 to 31 characters, none of : \ / ? * [ ], not beginning or ending with '.
+    bool setSheetName(const QString &name);
+
+    bool setValue(const CellArea &area, const QString &text);
+    bool setFontSize(const CellArea &area, double size);
+    bool setHorizontalAlignment(const CellArea &area, std::uint8_t alignment);
+    // Draws edge on the outline of the area only, as Excel's BorderAround does.
+    bool borderAround(const CellArea &area, BorderEdge edge);
+    // Merges the area into one cell showing its top-left value; merges it overlaps are undone.
+    bool merge(const CellArea &area);
+    bool setColumnWidth(const CellArea &area, double width);
+
+    QString value(int row, int column) const;
+    CellStyle style(int row, int column) const;
+    const std::vector<CellArea> &merges() const { return m_merges; }
+
+    // Writes the workbook to path (replacing what is there). On failure no file is left behind.
+    bool save(const QString &path) const;
+
+private:
+    struct Cell {
+        QString value;
+        CellStyle style;
+    };
+    using Row = std::vector<Cell>;
+
+    Cell &cell(int row, int column);
+    const Cell *findCell(int row, int column) const;
+    template <typename Change> bool forEachCell(const CellArea &area, Change change);
+
+    QString m_sheetName = QStringLiteral("Sheet1");
+    std::map<int, Row> m_rows;
+    std::vector<CellArea> m_merges;
+    std::map<int, double> m_columnWidths;
+};
+
+} // namespace fenlark

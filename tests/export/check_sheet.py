@@ -1,0 +1,58 @@
+"""Reads an .xlsx back with openpyxl and compares it with a JSON description of what it must hold.
+
+Usage: check_sheet.py WORKBOOK.xlsx EXPECTED.json
+Prints one line per difference and exits 1 when there is any.
+"""
+import json
+import sys
+
+from openpyxl import load_workbook
+
+EDGES = {"L": "left", "R": "right", "T": "top", "B": "bottom"}
+
+
+def differences(path, want):
+    book = load_workbook(path)
+    sheet = book.worksheets[0]
+    found = []
+
+    def check(what, got, expected):
+        if got != expected:
+            found.append(f"{what}: got {got!r}, want {expected!r}")
+
+    check("sheets", book.sheetnames, want["sheets"])
+    if "merged" in want:
+        check("merged", sorted(str(r) for r in sheet.merged_cells.ranges), sorted(want["merged"]))
+    for key in ("max_row", "max_column"):
+        if key in want:
+            check(key, getattr(sheet, key), want[key])
+    for column, width in want.get("widths", {}).items():
+        got = sheet.column_dimensions[column].width
+        # The file holds the width plus Excel's cell padding (about 0.71 of a character).
+        if not width <= got <= width + 1:
+            found.append(f"width {column}: got {got!r}, want {width!r} plus padding")
+    for ref, cell_want in want.get("cells", {}).items():
+        cell = sheet[ref]
+        if "value" in cell_want:
+            check(f"{ref} value", cell.value, cell_want["value"])
+        if "type" in cell_want:
+            check(f"{ref} type", cell.data_type, cell_want["type"])
+        if "size" in cell_want:
+            check(f"{ref} font size", cell.font.sz, cell_want["size"])
+        if "align" in cell_want:
+            check(f"{ref} alignment", cell.alignment.horizontal, cell_want["align"])
+        if "border" in cell_want:
+            color = cell_want.get("border_color", "FF000000")
+            for letter, edge in EDGES.items():
+                side = getattr(cell.border, edge)
+                got = (side.style, side.color.rgb if side.color is not None else None)
+                expected = ("thin", color) if letter in cell_want["border"] else (None, None)
+                check(f"{ref} {edge} border", got, expected)
+    return found
+
+
+if __name__ == "__main__":
+    with open(sys.argv[2], encoding="utf-8") as f:
+        problems = differences(sys.argv[1], json.load(f))
+    print("\n".join(problems))
+    sys.exit(1 if problems else 0)
