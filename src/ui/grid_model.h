@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <deque>
+#include <vector>
+
+namespace fenlark {
+
+// The cells behind an EGrid. Qt-facing rows are the grid's data rows (grid row 1 is model row 0);
+// the grid's header row lives in headerData. A cell is one QString plus a byte of flags, so a
+// list of 100,000 households costs little more than its texts. Rows sit in a deque: emptying a
+// grid by deleting its first data row again and again stays linear.
+class GridModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Alignment : quint8 { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
+
+    explicit GridModel(QObject *parent = nullptr);
+
+    // Qt model interface.
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    // Shape. Changing the column count keeps the cells of the remaining columns.
+    void setColumns(int count);
+    int columns() const { return m_columnCount; }
+    int dataRows() const { return static_cast<int>(m_rows.size()); }
+    // Inserts an empty row before data row `before` (0-based); any other value appends.
+    void insertDataRow(int before);
+    bool removeDataRow(int row);
+
+    // Cells of data rows (0-based rows); callers check the ranges.
+    void setText(int row, int column, const QString &text);
+    void setChecked(int row, int column, bool checked);
+    bool isCheckCell(int row, int column) const;
+    QString text(int row, int column) const;
+    bool checked(int row, int column) const;
+    void setAlignment(int row, int column, Alignment alignment);
+    Alignment alignment(int row, int column) const;
+
+    // The header row.
+    void setHeaderText(int column, const QString &text);
+    QString headerText(int column) const;
+    void setHeaderAlignment(int column, Alignment alignment);
+    Alignment headerAlignment(int column) const;
+
+    // A check-box column turns its cells (present and future) into check boxes; a text written
+    // into one of its cells makes that one cell a text cell again.
+    void setCheckColumn(int column, bool on);
+    bool isCheckColumn(int column) const;
+
+    // Whether the user may change cells from the view (text cells edited, check boxes toggled).
+    void setUserEditable(bool on) { m_userEditable = on; }
+    bool isUserEditable() const { return m_userEditable; }
+
+    // Drop-down list of a column's editor; empty means a plain text editor.
+    void setColumnList(int column, const QStringList &items);
+    QStringList columnList(int column) const;
+
+    // While a bulk update is open no per-cell signals go out; closing the outermost one resets
+    // the views once (they lose their current cell).
+    void beginBulk();
+    void endBulk();
+    bool inBulk() const { return m_bulkDepth > 0; }
+
+Q_SIGNALS:
+    // The user changed a cell through the view (data row, 0-based).
+    void userEdited(int row, int column);
+
+private:
+    struct Cell {
+        enum : quint8 { Check = 0x01, Checked = 0x02, AlignShift = 2, AlignMask = 0x0c };
+        QString text;
+        quint8 flags = 0;
+    };
+    using Row = std::vector<Cell>;
+
+    Row emptyRow() const;
+    void cellChanged(int row, int column);
+    static Qt::Alignment toQt(Alignment alignment);
+
+    std::deque<Row> m_rows;
+    int m_columnCount = 0;
+    QStringList m_headers;
+    std::vector<quint8> m_headerAlignment;
+    std::vector<bool> m_checkColumns;
+    std::vector<QStringList> m_columnLists;
+    bool m_userEditable = false;
+    int m_bulkDepth = 0;
+};
+
+} // namespace fenlark

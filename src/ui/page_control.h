@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QTabWidget>
+
+namespace fenlark {
+
+// Pages with captions, one shown at a time. Controls are placed on page(i).
+class PageControl : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit PageControl(QWidget *parent = nullptr);
+
+    int addPage(const QString &caption); // index of the new page
+    int pageCount() const { return count(); }
+    QWidget *page(int index) const;                    // nullptr when no such page
+    QString pageCaption(int index) const;              // "" when no such page
+    int currentPage() const { return currentIndex(); } // -1 when there are no pages
+    // Shows that page; an index naming no page changes nothing.
+    void setCurrentPage(int index);
+};
+
+} // namespace fenlark
