@@ -13,10 +13,7 @@ namespace fenlark {
 
 enum class MessageIcon { None, Error, Question, Information };
 
-inline QString defaultMessageTitle()
-{
-    return QStringLiteral("信息：");
-}
+inline QString defaultMessageTitle() { return QStringLiteral("信息："); }
 
 // Every message box, question and modal window of the program goes through here, so tests
 // can see what was shown and answer it without a box blocking the run.
