@@ -1,10 +1,19 @@
+#include "core/clock.h"
+#include "core/program_dir.h"
+#include "export/spreadsheet_opener.h"
+#include "shell/program.h"
+#include "shell/shell_services.h"
+#include "ui/dialogs.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("Fenlark"));
-    placeholder.show();
-    return app.exec();
+    fenlark::prepareApplication(app);
+    fenlark::QtDialogs dialogs;
+    const fenlark::SystemClock clock;
+    const fenlark::RunningProgramLocation location;
+    fenlark::DesktopSpreadsheetOpener opener;
+    return fenlark::runProgram(app, fenlark::ShellServices{dialogs, clock, location, opener});
 }

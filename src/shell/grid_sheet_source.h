@@ -1,0 +1,21 @@
+#pragma once
+
+#include "export/sheet_source.h"
+
+namespace fenlark {
+
+class EGrid;
+
+// The household list as the export reads it.
+class GridSheetSource final : public SheetSource {
+public:
+    explicit GridSheetSource(const EGrid &grid) : m_grid(grid) {}
+    int rowCount() const override;
+    QString text(int row, int column) const override;
+    bool checked(int row, int column) const override;
+
+private:
+    const EGrid &m_grid;
+};
+
+} // namespace fenlark

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "core/app_state.h"
+#include "data/db_connection.h"
+#include "data/record_set.h"
+#include "export/excel_application.h"
+#include "export/excel_workbook.h"
+#include "shell/shell_services.h"
+#include "shell/skin_loader.h"
+#include "ui/window_builder.h"
+
+#include <QWidget>
+
+namespace fenlark {
+
+class CheckBox;
+class ComboBox;
+class EditBox;
+class EGrid;
+class Label;
+class Button;
+class PageControl;
+class PicBox;
+class ShapeBox;
+class ToolBar;
+class TreeBox;
+
+// The one window that stays open for the whole run: three pages, two tool bars, the region
+// tree, the household list with its paging strip and search box, and the region list. It wires
+// events to the subsystems' operations and holds no rules of its own.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    MainWindow(AppState &state, ShellServices services, SkinLoader &skin, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The main-window initialisation, in its fixed order. False when the register is missing or
+    // cannot be used: the message has been shown and the program is to end (exit code 0).
+    bool initialise();
+
+    const BuiltWindow &controls() const { return m_built; }
+    DBConnection &connection() { return m_connection; }
+    RecordSet &mainRecordSet() { return m_recordSet; }
+
+    // Event handlers, public so tests drive them as the user would.
+    void onTopToolBarClicked(int index);
+    void onHouseholdToolBarClicked(int index);
+    void layoutMainWindow();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setupGridHeaders();
+    void connectEvents();
+    void releaseExportObjects();
+
+    void onTreeSelectionChanged();
+    void onYearSelected();
+    void onNextPage();
+    void onPreviousPage();
+    void onSearchTextChanged();
+    void onHouseholdDoubleClicked();
+    void addHousehold();
+    void modifyHousehold();
+    void deleteHousehold();
+    void openQueryWindow();
+    void exportList();
+    void addRegion();
+    void modifyRegion();
+    void deleteRegion();
+    void rebuildTree();
+    void expandTree();
+    void fillYears();
+
+    AppState &m_state;
+    ShellServices m_services;
+    SkinLoader &m_skin;
+    DBConnection m_connection;  // 数据库连接1
+    RecordSet m_recordSet;      // 记录集1
+    ExcelApplication m_excel;   // Excel程序1
+    ExcelWorkbook m_workbook;   // Excel工作簿1
+    BuiltWindow m_built;
+    bool m_released = false;
+
+    ToolBar *m_topBar = nullptr;
+    PageControl *m_pages = nullptr;
+    PicBox *m_logo = nullptr;
+    ComboBox *m_years = nullptr;
+    ToolBar *m_householdBar = nullptr;
+    CheckBox *m_byInitials = nullptr;
+    EditBox *m_search = nullptr;
+    TreeBox *m_tree = nullptr;
+    EGrid *m_households = nullptr;
+    ShapeBox *m_pagingStrip = nullptr;
+    Button *m_previous = nullptr;
+    Button *m_next = nullptr;
+    Label *m_pageLabel = nullptr;
+    Label *m_pagesLabel = nullptr;
+    Label *m_countLabel = nullptr;
+    ShapeBox *m_buttonStrip = nullptr;
+    EGrid *m_regions = nullptr;
+};
+
+} // namespace fenlark
