@@ -10,21 +10,32 @@ const QDate kEpoch(1899, 12, 30);
 constexpr qint64 kSecondsPerDay = 86400;
 } // namespace
 
-QDateTime toDateTime(double days)
+DateAndTime toDateAndTime(double days)
 {
-    if (!std::isfinite(days))
+    if (std::isnan(days))
         days = kZero;
-    days = std::clamp(days, kMin, kMax);
+    // A first coarse limit keeps the arithmetic in range; the exact one follows on the
+    // instant, because for negative counts the order of the values is not the order in time
+    // (-657434.5 is noon of the first allowed day, later than -657434.0).
+    days = std::clamp(days, kMin - 1.0, std::floor(kMax) + 1.0);
     const double whole = std::trunc(days);
     const double fraction = std::fabs(days - whole);
-    qint64 seconds = std::llround(fraction * kSecondsPerDay);
-    qint64 dayOffset = static_cast<qint64>(whole);
-    if (seconds >= kSecondsPerDay) { // rounding carried into the next day
-        seconds -= kSecondsPerDay;
-        dayOffset += days < 0 ? -1 : 1;
-    }
-    const QDate date = kEpoch.addDays(dayOffset);
-    return QDateTime(date, QTime(0, 0).addSecs(static_cast<int>(seconds)));
+    qint64 seconds = static_cast<qint64>(whole) * kSecondsPerDay + std::llround(fraction * kSecondsPerDay);
+    // Rounding to the second may carry into the next day; the time of day always runs
+    // forward, so the carry goes forward also before the epoch.
+    constexpr qint64 first = static_cast<qint64>(kMin) * kSecondsPerDay;
+    constexpr qint64 last = static_cast<qint64>(kMax) * kSecondsPerDay + kSecondsPerDay - 1;
+    seconds = std::clamp(seconds, first, last);
+    const qint64 dayOffset =
+        seconds >= 0 ? seconds / kSecondsPerDay : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
+    const int secondOfDay = static_cast<int>(seconds - dayOffset * kSecondsPerDay);
+    return {kEpoch.addDays(dayOffset), QTime(0, 0).addSecs(secondOfDay)};
+}
+
+QDateTime toDateTime(double days)
+{
+    const DateAndTime parts = toDateAndTime(days);
+    return QDateTime(parts.date, parts.time);
 }
 
 double fromDateTime(const QDateTime &value)
@@ -37,9 +48,9 @@ double fromDateTime(const QDateTime &value)
 
 QString toStored(double days)
 {
-    const QDateTime dt = toDateTime(days);
-    const QDate d = dt.date();
-    const QTime t = dt.time();
+    const DateAndTime dt = toDateAndTime(days);
+    const QDate &d = dt.date;
+    const QTime &t = dt.time;
     return QStringLiteral("%1-%2-%3 %4:%5:%6")
         .arg(d.year(), 4, 10, QLatin1Char('0'))
         .arg(d.month(), 2, 10, QLatin1Char('0'))

@@ -10,11 +10,20 @@ namespace fenlark {
 // (-1.25 is 1899-12-29 06:00), as the office's earlier files stored them.
 namespace daycount {
 
-inline constexpr double kZero = 0.0;        // 1899-12-30 00:00:00
-inline constexpr double kMin = -657434.0;   // 0100-01-01 00:00:00
+inline constexpr double kZero = 0.0;          // 1899-12-30 00:00:00
+inline constexpr double kMin = -657434.0;     // 0100-01-01 00:00:00
 inline constexpr double kMax = 2958465.99999; // 9999-12-31 23:59:59 (to the second)
 
-QDateTime toDateTime(double days);          // local time, no zone conversion
+// The calendar date and the time of day (to the second) a day count stands for, limited to
+// 0100-01-01 00:00:00 … 9999-12-31 23:59:59 in time order. A count that is not a number
+// (NaN) stands for the epoch. Built without any time zone, so no local clock change can move it.
+struct DateAndTime {
+    QDate date;
+    QTime time;
+};
+DateAndTime toDateAndTime(double days);
+
+QDateTime toDateTime(double days);           // local time, no zone conversion
 double fromDateTime(const QDateTime &value); // the inverse, to the second
 
 // The stored form in the database: "YYYY-MM-DD HH:MM:SS", the year with at least four digits,
