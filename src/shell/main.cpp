@@ -1,4 +1,5 @@
 #include "core/clock.h"
+#include "core/process_list.h"
 #include "core/program_dir.h"
 #include "export/spreadsheet_opener.h"
 #include "shell/program.h"
@@ -15,5 +16,6 @@ int main(int argc, char **argv)
     const fenlark::SystemClock clock;
     const fenlark::RunningProgramLocation location;
     fenlark::DesktopSpreadsheetOpener opener;
-    return fenlark::runProgram(app, fenlark::ShellServices{dialogs, clock, location, opener});
+    const fenlark::ProcProcessList processes;
+    return fenlark::runProgram(app, fenlark::ShellServices{dialogs, clock, location, opener, processes});
 }

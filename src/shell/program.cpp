@@ -1,7 +1,6 @@
 #include "shell/program.h"
 
 #include "core/app_state.h"
-#include "core/process_list.h"
 #include "shell/instance_guard.h"
 #include "shell/main_window.h"
 #include "ui/dialogs.h"
@@ -31,8 +30,7 @@ int runProgram(QApplication &app, ShellServices services)
     state->versionText = QStringLiteral("1.0");
 
     // 4: one copy at a time.
-    const ProcProcessList processes;
-    if (anotherCopyIsRunning(services.location, processes)) {
+    if (anotherCopyIsRunning(services.location, services.processes)) {
         services.dialogs.message(nullptr, QStringLiteral("  检测到本软件已运行，请勿重复运行！"), MessageIcon::Error,
                                  QStringLiteral("操作错误"));
         return 0;

@@ -4,6 +4,7 @@ namespace fenlark {
 
 class Clock;
 class Dialogs;
+class ProcessList;
 class ProgramLocation;
 class SpreadsheetOpener;
 
@@ -13,6 +14,7 @@ struct ShellServices {
     const Clock &clock;
     const ProgramLocation &location;
     SpreadsheetOpener &spreadsheetOpener;
+    const ProcessList &processes;
 };
 
 } // namespace fenlark

@@ -1,0 +1,211 @@
+// The main window built offscreen on a small register: headers, ratios, layout, pages, logo.
+#include "core/clock.h"
+#include "core/process_list.h"
+#include "core/program_dir.h"
+#include "export/spreadsheet_opener.h"
+#include "fenlark-db/register_maker.h"
+#include "shell/main_window.h"
+#include "ui/dialogs.h"
+#include "ui/egrid.h"
+#include "ui/page_control.h"
+#include "ui/pic_box.h"
+#include "ui/tool_bar.h"
+#include "ui/tree_box.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace fenlark;
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir dir;
+    AppState state;
+    ScriptedDialogs dialogs;
+    FixedClock clock{QDateTime(QDate(2026, 5, 1), QTime(9, 0))};
+    std::unique_ptr<FixedProgramLocation> location;
+    RecordingSpreadsheetOpener opener;
+    FixedProcessList processes{{}};
+    SkinLoader skin;
+    std::unique_ptr<MainWindow> window;
+
+    bool open(bool demo = true)
+    {
+        QString error;
+        const QString path = dir.filePath(QStringLiteral("data.mdb"));
+        if (!(demo ? dbtool::makeDemoRegister(path, 40, error) : dbtool::makeEmptyRegister(path, error)))
+            return false;
+        location = std::make_unique<FixedProgramLocation>(dir.path(), QStringLiteral("fenlark"));
+        state.versionText = QStringLiteral("1.0");
+        state.topRegionLevel = 2;
+        window = std::make_unique<MainWindow>(state, ShellServices{dialogs, clock, *location, opener, processes}, skin);
+        return window->initialise();
+    }
+    template <class T> T *control(const char16_t *name) { return window->controls().control<T>(QString::fromUtf16(name)); }
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void headersAndRatios();
+    void resizeKeepsProportions_data();
+    void resizeKeepsProportions();
+    void regionListFilledLevelByLevel();
+    void pageSwitch();
+    void emptyListToolBarDoesNothing();
+    void logoWrittenWhenMissing();
+    void userLogoKept();
+};
+
+void MainWindowTest::headersAndRatios()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    EGrid *list = f.control<EGrid>(u"高级表格1");
+    QCOMPARE(list->rowCount(), 1);
+    const QStringList heads{QStringLiteral("N"), QStringLiteral("户主"), QStringLiteral("身份证"), QStringLiteral("所属管辖"),
+                            QStringLiteral("农户属性"), QStringLiteral("计划生育户"), QStringLiteral("合作医疗"),
+                            QStringLiteral("养老保险"), QStringLiteral("健康状况"), QStringLiteral("违法违纪"),
+                            QStringLiteral("是否残疾"), QStringLiteral("是否党员"), QStringLiteral("最后更新时间")};
+    for (int c = 0; c < 13; ++c)
+        QCOMPARE(list->cellText(0, c), heads[c]);
+    for (int c : {5, 6, 7, 9, 10, 11})
+        QVERIFY(list->isCheckColumn(c));
+    QVERIFY(!list->isCheckColumn(8));
+    // Measured on the stored 952-pixel grid before the window was sized to the screen.
+    QCOMPARE(f.state.householdColumnRatios[0], 30.0 / 952.0);
+    QCOMPARE(f.state.householdColumnRatios[12], 110.0 / 952.0);
+    for (int c = 5; c <= 11; ++c)
+        QCOMPARE(f.state.householdColumnRatios[c], 70.0 / 952.0);
+    QCOMPARE(f.state.regionColumnRatios[2], 490.0 / 624.0);
+    EGrid *regions = f.control<EGrid>(u"高级表格2");
+    QCOMPARE(regions->cellText(0, 1), QStringLiteral("区域"));
+    QCOMPARE(regions->cellText(0, 2), QStringLiteral("详细名称"));
+    QCOMPARE(regions->cellAlignment(0, 1), int(EGrid::AlignCentre));
+}
+
+void MainWindowTest::resizeKeepsProportions_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("stored size") << QSize(1265, 704);
+    QTest::newRow("wide") << QSize(1900, 1000);
+    QTest::newRow("narrow") << QSize(1000, 600);
+}
+
+void MainWindowTest::resizeKeepsProportions()
+{
+    QFETCH(QSize, size);
+    Fixture f;
+    QVERIFY(f.open());
+    f.window->resize(size);
+    f.window->layoutMainWindow();
+    auto *pages = f.control<PageControl>(u"高级选择夹1");
+    EGrid *list = f.control<EGrid>(u"高级表格1");
+    QCOMPARE(pages->width(), size.width() - 8 - 8);
+    QCOMPARE(pages->height(), size.height() - 64 - 30);
+    QCOMPARE(list->width(), pages->width() - 264 - 10);
+    QCOMPARE(list->height(), pages->height() - 32 - 55);
+    for (int c = 5; c <= 11; ++c)
+        QCOMPARE(list->columnWidth(c), int(70.0 / 952.0 * list->width()));
+    QWidget *strip = f.window->controls().widget(QStringLiteral("外形框2"));
+    QCOMPARE(strip->y(), list->y() + list->height() + 10);
+    QCOMPARE(strip->x(), 264);
+}
+
+void MainWindowTest::regionListFilledLevelByLevel()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    EGrid *regions = f.control<EGrid>(u"高级表格2");
+    QVERIFY(regions->rowCount() > 5);
+    QCOMPARE(regions->cellText(1, 0), QStringLiteral("1"));
+    QCOMPARE(regions->cellText(1, 1), QStringLiteral("国家"));
+    const QStringList order{QStringLiteral("国家"), QStringLiteral("省"), QStringLiteral("市"), QStringLiteral("乡镇"),
+                            QStringLiteral("村委会")};
+    int last = 0;
+    for (int r = 1; r < regions->rowCount(); ++r) {
+        const int level = int(order.indexOf(regions->cellText(r, 1)));
+        QVERIFY(level >= last);
+        last = level;
+        QCOMPARE(regions->cellText(r, 0), QString::number(r));
+        QCOMPARE(regions->cellAlignment(r, 2), int(EGrid::AlignCentre));
+    }
+}
+
+void MainWindowTest::pageSwitch()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    auto *bar = f.control<ToolBar>(u"工具条1");
+    auto *pages = f.control<PageControl>(u"高级选择夹1");
+    auto *tree = f.control<TreeBox>(u"树型框1");
+    EGrid *list = f.control<EGrid>(u"高级表格1");
+    QCOMPARE(pages->currentPage(), 0);
+    QVERIFY(bar->state(0) & ToolBar::Pressed);
+    f.window->onTopToolBarClicked(2);
+    QCOMPARE(pages->currentPage(), 1);
+    QVERIFY(bar->state(2) & ToolBar::Pressed);
+    QVERIFY(!(bar->state(0) & ToolBar::Pressed));
+    QCOMPARE(list->rowCount(), 1); // the page switch never loads the list
+    for (int i = 0; i < tree->itemCount(); ++i) {
+        if (tree->hasChildren(i))
+            QVERIFY(tree->itemAt(i)->isExpanded());
+    }
+    f.window->onTopToolBarClicked(4);
+    QCOMPARE(pages->currentPage(), 2);
+    f.window->onTopToolBarClicked(3); // a separator: only the pressed look moves
+    QCOMPARE(pages->currentPage(), 2);
+    f.window->onTopToolBarClicked(0);
+    QCOMPARE(pages->currentPage(), 0);
+}
+
+void MainWindowTest::emptyListToolBarDoesNothing()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    for (int index : {2, 4, 5})
+        f.window->onHouseholdToolBarClicked(index);
+    QVERIFY(f.dialogs.shown().empty());
+    QVERIFY(f.opener.opened().isEmpty());
+}
+
+void MainWindowTest::logoWrittenWhenMissing()
+{
+    Fixture f;
+    QVERIFY(f.open(false));
+    const QString path = f.dir.filePath(QStringLiteral("logo.jpg"));
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QFile stored(QStringLiteral(":/images/logo.jpg"));
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), stored.readAll());
+    QVERIFY(f.control<PicBox>(u"图片框1")->hasImage());
+}
+
+void MainWindowTest::userLogoKept()
+{
+    Fixture f;
+    QImage mine(40, 30, QImage::Format_RGB32);
+    mine.fill(Qt::red);
+    const QString path = f.dir.filePath(QStringLiteral("logo.jpg"));
+    QVERIFY(mine.save(path, "JPG"));
+    QFile before(path);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    QVERIFY(f.open(false));
+    QFile after(path);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), bytes);
+    QCOMPARE(f.control<PicBox>(u"图片框1")->image().size(), QSize(40, 30));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"

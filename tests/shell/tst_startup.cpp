@@ -1,0 +1,147 @@
+// Start-up refusals: a second copy, a missing, foreign or unreadable register; the guard's rule.
+#include "core/clock.h"
+#include "core/process_list.h"
+#include "core/program_dir.h"
+#include "export/spreadsheet_opener.h"
+#include "fenlark-db/register_maker.h"
+#include "shell/instance_guard.h"
+#include "shell/main_window.h"
+#include "shell/program.h"
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace fenlark;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void guardCountsSameNamedProcesses_data();
+    void guardCountsSameNamedProcesses();
+    void secondCopyIsRefused_data();
+    void secondCopyIsRefused();
+    void registerRefusals_data();
+    void registerRefusals();
+    void goodRegisterOpens();
+};
+
+void StartupTest::guardCountsSameNamedProcesses_data()
+{
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<QStringList>("running");
+    QTest::addColumn<int>("count");
+    QTest::newRow("only itself") << "fenlark" << QStringList{QStringLiteral("bash"), QStringLiteral("fenlark")} << 1;
+    QTest::newRow("two copies") << "fenlark" << QStringList{QStringLiteral("fenlark"), QStringLiteral("fenlark")} << 2;
+    QTest::newRow("ascii case ignored") << "Fenlark" << QStringList{QStringLiteral("FENLARK"), QStringLiteral("fenlark")} << 2;
+    QTest::newRow("other name not counted") << "fenlark" << QStringList{QStringLiteral("fenlark"), QStringLiteral("fenlark-copy")} << 1;
+    // Only A-Z are folded: a full-width letter stays as it is.
+    QTest::newRow("non-ascii not folded") << "农户Ａ" << QStringList{QStringLiteral("农户ａ"), QStringLiteral("农户Ａ")} << 1;
+}
+
+void StartupTest::guardCountsSameNamedProcesses()
+{
+    QFETCH(QString, own);
+    QFETCH(QStringList, running);
+    QFETCH(int, count);
+    QCOMPARE(countSameNamedProcesses(own, running), count);
+}
+
+void StartupTest::secondCopyIsRefused_data()
+{
+    QTest::addColumn<QStringList>("running");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("another copy runs") << QStringList{QStringLiteral("fenlark"), QStringLiteral("FenLark")} << true;
+    QTest::newRow("copy under another name") << QStringList{QStringLiteral("fenlark"), QStringLiteral("fenlark2")} << false;
+}
+
+void StartupTest::secondCopyIsRefused()
+{
+    QFETCH(QStringList, running);
+    QFETCH(bool, refused);
+    QTemporaryDir dir; // no data.mdb: a start that gets past the guard stops at the register check
+    ScriptedDialogs dialogs;
+    const FixedClock clock(QDateTime(QDate(2026, 5, 1), QTime(9, 0)));
+    const FixedProgramLocation location(dir.path(), QStringLiteral("fenlark"));
+    RecordingSpreadsheetOpener opener;
+    const FixedProcessList processes(running);
+    const int code = runProgram(*qApp, ShellServices{dialogs, clock, location, opener, processes});
+    QCOMPARE(code, 0);
+    QCOMPARE(dialogs.shown().size(), size_t(1));
+    const auto &shown = dialogs.shown().front();
+    if (refused) {
+        QCOMPARE(shown.text, QStringLiteral("  检测到本软件已运行，请勿重复运行！"));
+        QCOMPARE(shown.title, QStringLiteral("操作错误"));
+    } else {
+        QCOMPARE(shown.text, QStringLiteral("未发现数据库,无法使用!"));
+        QCOMPARE(shown.title, QStringLiteral("信息："));
+    }
+    QCOMPARE(shown.icon, MessageIcon::Error);
+}
+
+void StartupTest::registerRefusals_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: no file at all
+    QTest::addColumn<QString>("messageStart");
+    QTest::newRow("missing") << QByteArray() << QStringLiteral("未发现数据库,无法使用!");
+    QTest::newRow("not a database") << QByteArray(4096, 'x') << QStringLiteral("数据库文件无法打开,无法使用!");
+    QTest::newRow("access register")
+        << (QByteArray::fromRawData("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2048, '\0'))
+        << QStringLiteral("数据库文件是 Access 格式");
+}
+
+void StartupTest::registerRefusals()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, messageStart);
+    QTemporaryDir dir;
+    if (!content.isEmpty()) {
+        QFile file(dir.filePath(QStringLiteral("data.mdb")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    AppState state;
+    ScriptedDialogs dialogs;
+    const FixedClock clock(QDateTime(QDate(2026, 5, 1), QTime(9, 0)));
+    const FixedProgramLocation location(dir.path(), QStringLiteral("fenlark"));
+    RecordingSpreadsheetOpener opener;
+    const FixedProcessList processes({});
+    SkinLoader skin;
+    MainWindow window(state, ShellServices{dialogs, clock, location, opener, processes}, skin);
+    QVERIFY(!window.initialise());
+    QCOMPARE(dialogs.shown().size(), size_t(1));
+    QVERIFY2(dialogs.lastText().startsWith(messageStart), qPrintable(dialogs.lastText()));
+    QCOMPARE(dialogs.shown().front().icon, MessageIcon::Error);
+    if (!content.isEmpty()) {
+        QVERIFY(dialogs.lastText().contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("data.mdb")))));
+    }
+    // Nothing is created beside the program (no logo, no register).
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
+}
+
+void StartupTest::goodRegisterOpens()
+{
+    QTemporaryDir dir;
+    QString error;
+    QVERIFY2(dbtool::makeEmptyRegister(dir.filePath(QStringLiteral("data.mdb")), error), qPrintable(error));
+    AppState state;
+    state.versionText = QStringLiteral("1.0");
+    ScriptedDialogs dialogs;
+    const FixedClock clock(QDateTime(QDate(2026, 5, 1), QTime(9, 0)));
+    const FixedProgramLocation location(dir.path(), QStringLiteral("fenlark"));
+    RecordingSpreadsheetOpener opener;
+    const FixedProcessList processes({});
+    SkinLoader skin;
+    MainWindow window(state, ShellServices{dialogs, clock, location, opener, processes}, skin);
+    QVERIFY(window.initialise());
+    QVERIFY(dialogs.shown().empty());
+    QVERIFY(window.connection().isOpen());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Fenlark v1.0"));
+}
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
