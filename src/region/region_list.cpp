@@ -1,0 +1,48 @@
+#include "region/region_list.h"
+
+#include "ui/egrid.h"
+
+namespace fenlark {
+
+QString regionListName(const EGrid &list, int row)
+{
+    if (row < 1 || row >= list.rowCount())
+        return {};
+    return list.cellText(row, 2);
+}
+
+void appendRegionListRow(EGrid &list, const QString &levelName, const QString &name)
+{
+    list.insertRow();
+    const int row = list.rowCount() - 1;
+    list.setCell(row, 1, EGrid::TextCell, levelName);
+    list.setCell(row, 2, EGrid::TextCell, name);
+    renumberRegionList(list);
+}
+
+void writeRegionListRow(EGrid &list, int row, const QString &levelName, const QString &name)
+{
+    list.setCell(row, 1, EGrid::TextCell, levelName);
+    list.setCell(row, 2, EGrid::TextCell, name);
+}
+
+void removeRegionListRow(EGrid &list, int row)
+{
+    const int column = list.cursorColumn() < 0 ? 0 : list.cursorColumn();
+    if (!list.deleteRow(row))
+        return;
+    const int lastRow = list.rowCount() - 1;
+    if (lastRow < 1)
+        list.setCursorCell(-1, column);
+    else
+        list.setCursorCell(row <= lastRow ? row : lastRow, column);
+    renumberRegionList(list);
+}
+
+void renumberRegionList(EGrid &list)
+{
+    for (int r = 1; r < list.rowCount(); ++r)
+        list.setCell(r, 0, EGrid::TextCell, QString::number(r));
+}
+
+} // namespace fenlark

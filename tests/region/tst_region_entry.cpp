@@ -1,0 +1,418 @@
+#include "region_entry_fixture.h"
+
+#include "region/region_entry_rules.h"
+#include "region/region_entry_window.h"
+
+#include <QTest>
+
+using namespace fenlark;
+
+namespace {
+
+// What the user does in the window: a level (index, -1 for none), a parent (by text, "" for
+// none) and the typed name, then 确认.
+struct Typing {
+    int level = -1;
+    QString parent;
+    QString name;
+};
+
+void typeAndConfirm(EntryForm &form, const Typing &typing)
+{
+    if (typing.level >= 0)
+        form.chooseLevel(typing.level);
+    if (!typing.parent.isEmpty())
+        form.parents->setContent(typing.parent);
+    form.name->setContent(typing.name);
+    form.ok->click();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Typing)
+
+class RegionEntryTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void designHasTheLevels();
+    void refusedForms_data();
+    void refusedForms();
+    void storedEntries_data();
+    void storedEntries();
+    void duplicateCheckUsesTrimmedName();
+    void parentListOffersTheLevelAbove_data();
+    void parentListOffersTheLevelAbove();
+    void failedWriteKeepsWindowAndList();
+    void exitWritesNothing();
+    void modificationLoadsAndRewrites();
+    void renameOntoTakenNameRefused();
+    void modifyWithoutCursorRow();
+    void trimUnitName_data();
+    void trimUnitName();
+};
+
+void RegionEntryTest::designHasTheLevels()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.state.editMode = kEditModeAdd;
+    RegionEntryWindow window(f.state, f.connection, f.list, f.dialogs);
+    QVERIFY(window.built().ok());
+    QCOMPARE(window.windowTitle(), QStringLiteral("地区录入"));
+    QCOMPARE(window.size(), QSize(398, 193));
+    EntryForm form(&window);
+    const QStringList texts{QStringLiteral("国家"), QStringLiteral("省"), QStringLiteral("市"), QStringLiteral("乡镇"),
+                            QStringLiteral("村委会")};
+    QCOMPARE(form.levels->itemCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(form.levels->itemText(i), texts.at(i));
+        QCOMPARE(form.levels->itemValue(i), i + 1);
+    }
+    QCOMPARE(form.levels->currentIndex(), -1);
+    QCOMPARE(form.parents->itemCount(), 0);
+    QVERIFY(form.levels->isEnabled());
+}
+
+void RegionEntryTest::refusedForms_data()
+{
+    QTest::addColumn<Typing>("typing");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no level") << Typing{-1, {}, QStringLiteral("新乡")} << QStringLiteral("所属匹配为必填项!");
+    QTest::newRow("no name") << Typing{0, {}, {}} << QStringLiteral("单位名称为必填项!");
+    QTest::newRow("province without parent")
+        << Typing{1, {}, QStringLiteral("河南")} << QStringLiteral("上级管辖不得为空!");
+    QTest::newRow("blank name, no parent")
+        << Typing{2, {}, QStringLiteral("  ")} << QStringLiteral("上级管辖不得为空!");
+}
+
+void RegionEntryTest::refusedForms()
+{
+    QFETCH(Typing, typing);
+    QFETCH(QString, message);
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    const QStringList unitsBefore = f.units();
+    const QStringList listBefore = f.listRows();
+
+    bool stillOpen = false;
+    f.dialogs.onNextModal([&](QDialog *window) {
+        EntryForm form(window);
+        typeAndConfirm(form, typing);
+        stillOpen = window->isVisible();
+    });
+    openRegionEntryForAdd(f.state, f.connection, f.list, f.dialogs, nullptr);
+
+    QVERIFY(stillOpen);
+    QCOMPARE(f.dialogs.shown().size(), size_t(1));
+    QCOMPARE(f.dialogs.shown().front().text, message);
+    QCOMPARE(f.dialogs.shown().front().icon, MessageIcon::Error);
+    QCOMPARE(f.dialogs.shown().front().title, QStringLiteral("信息："));
+    QCOMPARE(f.units(), unitsBefore);
+    QCOMPARE(f.listRows(), listBefore);
+    QVERIFY(f.state.editMode.isEmpty());
+}
+
+void RegionEntryTest::storedEntries_data()
+{
+    QTest::addColumn<Typing>("typing");
+    QTest::addColumn<QString>("storedRow");
+    QTest::addColumn<QString>("listRow");
+    QTest::newRow("province under a country") << Typing{1, QStringLiteral("中国"), QStringLiteral("河南")}
+                                              << QStringLiteral("2|省|河南|中国") << QStringLiteral("3|省|河南");
+    QTest::newRow("country needs no parent")
+        << Typing{0, {}, QStringLiteral("法国")} << QStringLiteral("1|国家|法国|") << QStringLiteral("3|国家|法国");
+    QTest::newRow("trailing blanks removed") << Typing{1, QStringLiteral("中国"), QStringLiteral(" 湖北 省 \u3000 ")}
+                                             << QStringLiteral("2|省| 湖北 省|中国") << QStringLiteral("3|省| 湖北 省");
+    QTest::newRow("blanks only stored empty")
+        << Typing{0, {}, QStringLiteral(" \u3000")} << QStringLiteral("1|国家||") << QStringLiteral("3|国家|");
+    QTest::newRow("apostrophe in the name") << Typing{1, QStringLiteral("中国"), QStringLiteral("O'Neil省")}
+                                            << QStringLiteral("2|省|O'Neil省|中国") << QStringLiteral("3|省|O'Neil省");
+}
+
+void RegionEntryTest::storedEntries()
+{
+    QFETCH(Typing, typing);
+    QFETCH(QString, storedRow);
+    QFETCH(QString, listRow);
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("山东"), QStringLiteral("中国"));
+    f.list.setCell(2, 0, EGrid::TextCell, QStringLiteral("stale")); // renumbered after the save
+
+    bool closed = false;
+    f.dialogs.onNextModal([&](QDialog *window) {
+        EntryForm form(window);
+        typeAndConfirm(form, typing);
+        closed = !window->isVisible();
+    });
+    openRegionEntryForAdd(f.state, f.connection, f.list, f.dialogs, nullptr);
+
+    QVERIFY(closed);
+    QVERIFY(f.dialogs.shown().empty());
+    QCOMPARE(f.units().size(), 3);
+    QCOMPARE(f.units().last(), storedRow);
+    QCOMPARE(f.listRows(), QStringList({QStringLiteral("1|国家|中国"), QStringLiteral("2|省|山东"), listRow}));
+    QVERIFY(f.state.editMode.isEmpty());
+}
+
+void RegionEntryTest::duplicateCheckUsesTrimmedName()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("河南"), QStringLiteral("中国"));
+    const QStringList unitsBefore = f.units();
+
+    bool stillOpen = false;
+    f.dialogs.onNextModal([&](QDialog *window) {
+        EntryForm form(window);
+        typeAndConfirm(form, {1, QStringLiteral("中国"), QStringLiteral("河南  ")});
+        stillOpen = window->isVisible();
+    });
+    openRegionEntryForAdd(f.state, f.connection, f.list, f.dialogs, nullptr);
+
+    QVERIFY(stillOpen);
+    QCOMPARE(f.dialogs.lastText(), QStringLiteral(" 当前单位名称已存在,不可重复录入!"));
+    QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
+    QCOMPARE(f.units(), unitsBefore);
+    QCOMPARE(f.list.rowCount(), 3);
+}
+
+void RegionEntryTest::parentListOffersTheLevelAbove_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QStringList>("offered");
+    QTest::newRow("国家 empties it") << 0 << QStringList();
+    QTest::newRow("省") << 1 << QStringList{QStringLiteral("中国")};
+    QTest::newRow("市") << 2 << QStringList{QStringLiteral("河南")};
+    QTest::newRow("乡镇") << 3 << QStringList{QStringLiteral("郑州"), QStringLiteral("开封")};
+    QTest::newRow("村委会: exactly the townships")
+        << 4 << QStringList{QStringLiteral("城关镇"), QStringLiteral("东坝乡"), QStringLiteral("西河镇")};
+}
+
+void RegionEntryTest::parentListOffersTheLevelAbove()
+{
+    QFETCH(int, level);
+    QFETCH(QStringList, offered);
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    // Levels interleaved, so table order and level filter both show.
+    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("城关镇"), QStringLiteral("郑州"));
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    f.addUnit(3, QStringLiteral("市"), QStringLiteral("郑州"), QStringLiteral("河南"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("一村"), QStringLiteral("城关镇"));
+    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("东坝乡"), QStringLiteral("郑州"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("河南"), QStringLiteral("中国"));
+    f.addUnit(3, QStringLiteral("市"), QStringLiteral("开封"), QStringLiteral("河南"));
+    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("西河镇"), QStringLiteral("开封"));
+
+    QStringList items;
+    int selected = 0;
+    f.dialogs.onNextModal([&](QDialog *window) {
+        EntryForm form(window);
+        form.chooseLevel(4); // a first choice the second must replace
+        form.parents->setCurrentIndex(0);
+        form.chooseLevel(level);
+        items = form.parentItems();
+        selected = form.parents->currentIndex();
+    });
+    openRegionEntryForAdd(f.state, f.connection, f.list, f.dialogs, nullptr);
+
+    QCOMPARE(items, offered);
+    QCOMPARE(selected, -1);
+}
+
+void RegionEntryTest::failedWriteKeepsWindowAndList()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("河南"), QStringLiteral("中国"));
+    QVERIFY(f.exec(QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON 区域管理 BEGIN SELECT RAISE(ABORT, 'full'); END;"
+        "CREATE TRIGGER refuse_change BEFORE UPDATE ON 区域管理 BEGIN SELECT RAISE(ABORT, 'full'); END;")));
+    const QStringList unitsBefore = f.units();
+    const QStringList listBefore = f.listRows();
+
+    for (const bool modify : {false, true}) {
+        f.dialogs.clear();
+        bool stillOpen = false;
+        f.dialogs.onNextModal([&](QDialog *window) {
+            EntryForm form(window);
+            if (modify)
+                typeAndConfirm(form, {-1, {}, QStringLiteral("河南省")});
+            else
+                typeAndConfirm(form, {1, QStringLiteral("中国"), QStringLiteral("湖北")});
+            stillOpen = window->isVisible();
+        });
+        if (modify) {
+            f.list.setCursorCell(2, 0);
+            QVERIFY(openRegionEntryForModify(f.state, f.connection, f.list, f.dialogs, nullptr));
+        } else {
+            openRegionEntryForAdd(f.state, f.connection, f.list, f.dialogs, nullptr);
+        }
+        QVERIFY2(stillOpen, modify ? "modify" : "add");
+        QCOMPARE(f.dialogs.shown().size(), size_t(1));
+        QCOMPARE(f.dialogs.lastText(), QStringLiteral("单位未能保存到数据库,请稍后重试!"));
+        QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
+        QCOMPARE(f.units(), unitsBefore);
+        QCOMPARE(f.listRows(), listBefore);
+    }
+}
+
+void RegionEntryTest::exitWritesNothing()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    for (const bool modify : {false, true}) {
+        f.dialogs.onNextModal([&](QDialog *window) {
+            EntryForm form(window);
+            form.name->setContent(QStringLiteral("别的"));
+            form.quit->click();
+        });
+        if (modify) {
+            f.list.setCursorCell(1, 0);
+            openRegionEntryForModify(f.state, f.connection, f.list, f.dialogs, nullptr);
+        } else {
+            openRegionEntryForAdd(f.state, f.connection, f.list, f.dialogs, nullptr);
+        }
+        QCOMPARE(f.units(), QStringList{QStringLiteral("1|国家|中国|")});
+        QCOMPARE(f.listRows(), QStringList{QStringLiteral("1|国家|中国")});
+        QVERIFY(f.dialogs.shown().empty());
+        QVERIFY(f.state.editMode.isEmpty());
+    }
+}
+
+void RegionEntryTest::modificationLoadsAndRewrites()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("河南"), QStringLiteral("中国"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("湖北"), QStringLiteral("中国"));
+    f.addUnit(3, QStringLiteral("市"), QStringLiteral("郑州"), QStringLiteral("湖北"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("一村"), QStringLiteral("镇"));
+    f.list.setCursorCell(4, 2);
+
+    QString title;
+    bool levelsEnabled = true;
+    QString shownLevel;
+    QString shownParent;
+    QStringList offered;
+    QString shownName;
+    QString modeInside;
+    f.dialogs.onNextModal([&](QDialog *window) {
+        EntryForm form(window);
+        title = window->windowTitle();
+        modeInside = f.state.editMode;
+        levelsEnabled = form.levels->isEnabled();
+        shownLevel = form.levels->selectedText();
+        shownParent = form.parents->selectedText();
+        offered = form.parentItems();
+        shownName = form.name->content();
+        form.parents->setContent(QStringLiteral("河南"));
+        form.name->setContent(QStringLiteral("郑州市  "));
+        form.ok->click();
+    });
+    QVERIFY(openRegionEntryForModify(f.state, f.connection, f.list, f.dialogs, nullptr));
+
+    QCOMPARE(title, QStringLiteral("地区修改"));
+    QCOMPARE(modeInside, QStringLiteral("修改"));
+    QVERIFY(!levelsEnabled);
+    QCOMPARE(shownLevel, QStringLiteral("市"));
+    QCOMPARE(shownParent, QStringLiteral("湖北"));
+    QCOMPARE(offered, QStringList({QStringLiteral("河南"), QStringLiteral("湖北")}));
+    QCOMPARE(shownName, QStringLiteral("郑州"));
+    QCOMPARE(f.state.regionEditRow, 4);
+    QCOMPARE(f.state.regionEditName, QStringLiteral("郑州"));
+    QVERIFY(f.dialogs.shown().empty());
+    QCOMPARE(f.units().at(3), QStringLiteral("3|市|郑州市|河南"));
+    QCOMPARE(f.listRows().at(3), QStringLiteral("4|市|郑州市"));
+    QCOMPARE(f.list.rowCount(), 6);
+    QVERIFY(f.state.editMode.isEmpty());
+}
+
+void RegionEntryTest::renameOntoTakenNameRefused()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("河南"), QStringLiteral("中国"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("O'Neil省"), QStringLiteral("中国"));
+    const QStringList unitsBefore = f.units();
+
+    // Onto another unit's name: refused, the window stays. Keeping its own name: stored.
+    struct Step {
+        int row;
+        QString typed;
+        bool refused;
+        QString stored;
+    };
+    const Step steps[] = {
+        {2, QStringLiteral("O'Neil省 "), true, {}},
+        {3, QStringLiteral("河南"), true, {}},
+        {3, QStringLiteral("O'Neil省"), false, QStringLiteral("2|省|O'Neil省|中国")},
+        {3, QStringLiteral("O'Neil新省"), false, QStringLiteral("2|省|O'Neil新省|中国")},
+    };
+    for (const Step &step : steps) {
+        f.dialogs.clear();
+        f.list.setCursorCell(step.row, 0);
+        bool stillOpen = false;
+        f.dialogs.onNextModal([&](QDialog *window) {
+            EntryForm form(window);
+            form.name->setContent(step.typed);
+            form.ok->click();
+            stillOpen = window->isVisible();
+        });
+        QVERIFY(openRegionEntryForModify(f.state, f.connection, f.list, f.dialogs, nullptr));
+        QCOMPARE(stillOpen, step.refused);
+        if (step.refused) {
+            QCOMPARE(f.dialogs.lastText(), QStringLiteral(" 当前单位名称已存在,不可重复录入!"));
+            QCOMPARE(f.units(), unitsBefore);
+        } else {
+            QVERIFY(f.dialogs.shown().empty());
+            QCOMPARE(f.units().at(2), step.stored);
+            QCOMPARE(f.list.cellText(3, 2), step.typed);
+        }
+    }
+}
+
+void RegionEntryTest::modifyWithoutCursorRow()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    f.list.setCursorCell(-1, 0);
+    bool opened = false;
+    f.dialogs.onNextModal([&](QDialog *) { opened = true; });
+    QVERIFY(!openRegionEntryForModify(f.state, f.connection, f.list, f.dialogs, nullptr));
+    QVERIFY(!opened);
+    QCOMPARE(f.dialogs.lastText(), QStringLiteral("请选择需要修改的行!"));
+    QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
+    QCOMPARE(f.dialogs.shown().back().title, QStringLiteral("信息："));
+    QVERIFY(f.state.editMode.isEmpty());
+}
+
+void RegionEntryTest::trimUnitName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("ascii and double-byte blanks") << QStringLiteral("一村 \u3000 ") << QStringLiteral("一村");
+    QTest::newRow("leading and inner blanks stay") << QStringLiteral("  一 村") << QStringLiteral("  一 村");
+    QTest::newRow("line break stays") << QStringLiteral("一村\n ") << QStringLiteral("一村\n");
+    QTest::newRow("blanks only") << QStringLiteral("\u3000 ") << QString();
+}
+
+void RegionEntryTest::trimUnitName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QCOMPARE(fenlark::trimUnitName(typed), stored);
+}
+
+QTEST_MAIN(RegionEntryTest)
+#include "tst_region_entry.moc"
