@@ -2,13 +2,24 @@
 #include "shell/main_window.h"
 
 #include "export/poor_household_export.h"
+#include "region/region_deletion.h"
+#include "region/region_entry_window.h"
+#include "region/region_tree.h"
 #include "shell/grid_sheet_source.h"
 #include "ui/egrid.h"
+#include "ui/tree_box.h"
 
 namespace fenlark {
 
-void MainWindow::rebuildTree() {}
-void MainWindow::expandTree() {}
+void MainWindow::rebuildTree()
+{
+    buildRegionTree(m_state, m_recordSet, *m_tree);
+}
+
+void MainWindow::expandTree()
+{
+    expandRegionTree(*m_tree);
+}
 void MainWindow::fillYears() {}
 void MainWindow::onTreeSelectionChanged() {}
 void MainWindow::onYearSelected() {}
@@ -20,9 +31,26 @@ void MainWindow::addHousehold() {}
 void MainWindow::modifyHousehold() {}
 void MainWindow::deleteHousehold() {}
 void MainWindow::openQueryWindow() {}
-void MainWindow::addRegion() {}
-void MainWindow::modifyRegion() {}
-void MainWindow::deleteRegion() {}
+void MainWindow::addRegion()
+{
+    openRegionEntryForAdd(m_state, m_connection, *m_regions, m_services.dialogs, this);
+    // Whatever happened in the window, "退出" included, the tree shows the table as it is now.
+    rebuildTree();
+    expandTree();
+}
+
+void MainWindow::modifyRegion()
+{
+    if (!openRegionEntryForModify(m_state, m_connection, *m_regions, m_services.dialogs, this))
+        return;
+    rebuildTree();
+    expandTree();
+}
+
+void MainWindow::deleteRegion()
+{
+    deleteSelectedRegion(m_state, m_connection, *m_regions, m_services.dialogs, this);
+}
 
 void MainWindow::exportList()
 {
