@@ -1,0 +1,38 @@
+#include "core/app_state.h"
+#include "data/record_set.h"
+#include "household/household_openers.h"
+#include "household/household_store.h"
+#include "registry/household_row.h"
+#include "ui/dialogs.h"
+#include "ui/egrid.h"
+#include "ui/label.h"
+
+namespace fenlark {
+
+void deleteHousehold(AppState &state, RecordSet &mainSet, EGrid &list, Label &countLabel, Dialogs &dialogs,
+                     QWidget *parent)
+{
+    if (list.rowCount() <= 1)
+        return;
+    const int row = list.cursorRow();
+    if (row < 1) {
+        dialogs.message(parent, QStringLiteral(" 当前未载入成员,无法删除!"), MessageIcon::Error);
+        return;
+    }
+    const QString headName = list.cellText(row, 1);
+    const QString headCard = list.cellText(row, 2);
+    if (!dialogs.askYesNo(parent, QStringLiteral("删除后将不能被恢复,请确认是否继续删除!"), MessageIcon::None))
+        return;
+    const bool deleted =
+        locateHousehold(mainSet, state.currentSelection.year, headName, state.currentSelection.unit, headCard) &&
+        mainSet.deleteCurrent();
+    mainSet.close();
+    if (!deleted)
+        return;
+    list.deleteRow(row);
+    renumberRows(list);
+    --state.householdCount;
+    countLabel.setCaption(QStringLiteral("总项目数：") + QString::number(state.householdCount));
+}
+
+} // namespace fenlark
