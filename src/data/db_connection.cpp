@@ -15,6 +15,11 @@ namespace fenlark {
 DBConnection::~DBConnection()
 {
     close();
+    // A set may outlive its connection (window members are destroyed in any order): it must
+    // not reach back into a connection that is gone.
+    const std::vector<RecordSet *> sets = m_sets;
+    for (RecordSet *set : sets)
+        set->detach();
 }
 
 bool DBConnection::connectAccess(const QString &path, const QString &password) noexcept
@@ -67,6 +72,9 @@ bool DBConnection::connectAccess(const QString &path, const QString &password) n
 
 void DBConnection::close() noexcept
 {
+    // Open sets hold prepared statements and rowids of this store: they close with it.
+    for (RecordSet *set : std::vector<RecordSet *>(m_sets))
+        set->close();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace fenlark {
 
 class DBConnection;
@@ -52,6 +54,12 @@ public:
     // Called by the connection before another set changes or deletes a row of table
     // (rowid < 0: every row): this set keeps the values it would have shown.
     void preserveRow(const QString &table, qint64 rowid) noexcept;
+    // Closes the set and forgets its connection; the connection calls it when it goes away.
+    void detach() noexcept;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
 };
 
 } // namespace fenlark
