@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -243,6 +244,89 @@ QString fixture(const char *name)
     return QStringLiteral(FENLARK_ACCESS_FIXTURES "/") + QString::fromUtf8(name);
 }
 
+// Tables of real Access files shown under the register's names: each register column is fed
+// by a column of the file (one may feed several); the file's other columns keep their names.
+class RenamingSource : public TableSource {
+public:
+    struct Feed {
+        AccessReader *reader = nullptr;
+        QString table;
+        QList<QPair<QString, QString>> columns; // register column ← file column
+    };
+    QList<QPair<QString, Feed>> feeds;
+
+    const Feed *feed(const QString &name) const
+    {
+        for (const auto &[table, f] : feeds) {
+            if (table == name)
+                return &f;
+        }
+        return nullptr;
+    }
+    QStringList tableNames() const override
+    {
+        QStringList names;
+        for (const auto &entry : feeds)
+            names.append(entry.first);
+        return names;
+    }
+    // The columns shown, and for each the index of the file's column.
+    bool layout(const Feed &f, QList<AccessColumn> &out, QList<int> &from, QString &error) const
+    {
+        QList<AccessColumn> file;
+        if (!f.reader->columns(f.table, file, error))
+            return false;
+        const auto indexOf = [&file](const QString &name) {
+            for (int i = 0; i < file.size(); ++i) {
+                if (file[i].name == name)
+                    return i;
+            }
+            return -1;
+        };
+        QSet<int> fed;
+        for (const auto &[name, source] : f.columns) {
+            const int i = indexOf(source);
+            if (i < 0) {
+                error = QStringLiteral("no column ") + source;
+                return false;
+            }
+            out.append({name, file[i].type});
+            from.append(i);
+            fed.insert(i);
+        }
+        for (int i = 0; i < file.size(); ++i) {
+            if (!fed.contains(i)) {
+                out.append(file[i]);
+                from.append(i);
+            }
+        }
+        return true;
+    }
+    bool columns(const QString &name, QList<AccessColumn> &out, QString &error) override
+    {
+        QList<int> from;
+        return layout(*feed(name), out, from, error);
+    }
+    qint64 rowCount(const QString &name) override { return feed(name)->reader->rowCount(feed(name)->table); }
+    bool readRows(const QString &name, const RowSink &sink, QString &error) override
+    {
+        const Feed &f = *feed(name);
+        QList<AccessColumn> shown;
+        QList<int> from;
+        if (!layout(f, shown, from, error))
+            return false;
+        return f.reader->readRows(
+            f.table,
+            [&](const AccessRow &row) {
+                AccessRow out;
+                for (int i : from)
+                    out.push_back(row[size_t(i)]);
+                return sink(out);
+            },
+            error);
+    }
+};
+
 } // namespace
 
 class ImportRegisterTest : public QObject {
@@ -461,6 +545,31 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
+    // A large table reports its progress every 500 rows and at its end.
+    void progressOfLargeTables()
+    {
+        MemorySource source = accessRegister();
+        MemoryTable &years = *source.table(QStringLiteral("年份管理"));
+        years.rows.clear();
+        for (int i = 0; i < 1234; ++i)
+            years.rows.push_back({AccessValue::fromInteger(1900 + i)});
+        QTemporaryDir dir;
+        QStringList calls;
+        QString report;
+        QString error;
+        QVERIFY2(importRegister(
+                     source, QStringLiteral("test rows"), dir.filePath(QStringLiteral("data.mdb")),
+                     [&calls](const QString &table, qint64 done, qint64 total) {
+                         if (table == QStringLiteral("年份管理"))
+                             calls.append(QStringLiteral("%1/%2").arg(done).arg(total));
+                     },
+                     report, error),
+                 qPrintable(error));
+        QCOMPARE(calls, (QStringList{QStringLiteral("0/1234"), QStringLiteral("500/1234"), QStringLiteral("1000/1234"),
+                                     QStringLiteral("1234/1234")}));
+        QVERIFY(report.contains(QStringLiteral("  年份管理: 1234 rows\n")));
+    }
+
     void refusesToOverwrite()
     {
         QTemporaryDir dir;
@@ -478,6 +587,106 @@ private Q_SLOTS:
         QCOMPARE(error, QStringLiteral("%1 already exists; it is left as it is (choose a new file name)").arg(path));
         QVERIFY(existing.open(QIODevice::ReadOnly));
         QCOMPARE(existing.readAll(), QByteArray("someone's register"));
+    }
+
+    // Real Access rows (Jet 4 memo, Yes/No, dates and NULLs; Jet 3 GBK text; Jet 4 Unicode table)
+    // through the whole import, under the register's names.
+    void realAccessRowsThroughTheImport()
+    {
+        if (!QDir(QStringLiteral(FENLARK_ACCESS_FIXTURES)).exists())
+            QSKIP("the Access fixtures (shared/fixtures/access beside the clone) are not here");
+        AccessReader project, gbk, unicode;
+        QString error;
+        QVERIFY2(project.open(fixture("jackcess_test2V2003.mdb"), error), qPrintable(error));
+        QVERIFY2(gbk.open(fixture("ucanaccess_charsetGBK.mdb"), error), qPrintable(error));
+        QVERIFY2(unicode.open(fixture("jackcess_testUnicodeCompV2003.mdb"), error), qPrintable(error));
+        const auto pairs = [](std::initializer_list<const char *> names) {
+            QList<QPair<QString, QString>> list;
+            for (auto it = names.begin(); it != names.end(); it += 2)
+                list.append({QString::fromUtf8(*it), QString::fromUtf8(*(it + 1))});
+            return list;
+        };
+        RenamingSource source;
+        source.feeds = {
+            {QStringLiteral("成员信息"),
+             {&project, QStringLiteral("MSP_PROJECTS"),
+              // clang-format off
+              pairs({
+                     "id", "PROJ_ID",
+                     "录入年份", "PROJ_OPT_MINUTES_PER_WEEK",
+                     "所属管辖", "PROJ_NAME",
+                     "上级管辖", "PROJ_PROJECT",
+                     "户主", "PROJ_OPT_CURRENCY_SYMBOL",
+                     "户主信息", "PROJ_DATA_SOURCE",
+                     "首拼音", "PROJ_PROP_COMPANY",
+                     "农户属性", "PROJ_INFO_CAL_NAME",
+                     "是否计划生育", "PROJ_OPT_CALC_ACT_COSTS",
+                     "是否合作医疗", "PROJ_OPT_MULT_CRITICAL_PATHS",
+                     "是否养老保险", "PROJ_OPT_DUR_ENTRY_FMT",
+                     "社保缴纳金额", "PROJ_OPT_DEF_OVT_RATE",
+                     "上年度领取的低保金", "PROJ_OPT_MINUTES_PER_DAY",
+                     "年收入", "PROJ_TYPE",
+                     "家庭人员信息", "PROJ_PROP_AUTHOR",
+                     "联系电话", "PROJ_READ_COUNT",
+                     "开户银行", "PROJ_PROP_CATEGORY",
+                     "银行帐号", "PROJ_PROP_TITLE",
+                     "健康状况", "PROJ_LOCKED",
+                     "是否违法", "PROJ_IS_RES_POOL",
+                     "违法形为", "PROJ_MACHINE_ID",
+                     "是否残疾", "PROJ_OPT_HONOR_CONSTRAINTS",
+                     "是否党员", "PROJ_OPT_SPLIT_IN_PROGRESS",
+                     "入党时间", "PROJ_INFO_CURRENT_DATE",
+                     "党内职务", "PROJ_VERSION",
+                     "是否上访户", "PROJ_EXT_EDITED",
+                     "录入时间", "PROJ_LAST_SAVED",
+                     "家庭状况", "PROJ_PROP_KEYWORDS",
+                     "标签", "PROJ_READ_ONLY",
+                     "家庭住址", "PROJ_READ_WRITE",
+                     "家庭经营", "PROJ_CHECKEDOUTBY"})}},
+            // clang-format on
+            {QStringLiteral("区域管理"),
+             {&gbk, QStringLiteral("table1"),
+              pairs({"标识", "ID", "区域", "field1", "单位名称", "field1", "直属管辖", "field1"})}},
+            {QStringLiteral("年份管理"), {&unicode, QStringLiteral("Table"), pairs({"年份", "ID"})}},
+        };
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data.mdb"));
+        QString report;
+        QVERIFY2(importRegister(source, QStringLiteral("fixtures"), path, {}, report, error), qPrintable(error));
+        QVERIFY(report.contains(QStringLiteral("  成员信息: 1 row\n  区域管理: 1 row\n  年份管理: 8 rows\n")));
+        QVERIFY(report.contains(QStringLiteral("\n  column 成员信息.RESERVED_BINARY_DATA (OLE Object)")));
+        QVERIFY(report.endsWith(QStringLiteral("\n  column 年份管理.Unicode (Text)")));
+
+        DBConnection db;
+        QVERIFY(db.connectAccess(path, QString()));
+        const auto value = [&db](const char *name) {
+            return stored(
+                db,
+                QStringLiteral("SELECT typeof(\"%1\"), \"%1\" FROM 成员信息 WHERE id = ?").arg(QString::fromUtf8(name)),
+                1);
+        };
+        QCOMPARE(value("录入年份"), QStringLiteral("integer:2400"));
+        QCOMPARE(value("户主"), QStringLiteral("text:£"));
+        QCOMPARE(value("户主信息"), QStringLiteral("text:Z:\\temp\\Project1.mpd"));
+        QCOMPARE(value("上级管辖"), QStringLiteral("null"));
+        QCOMPARE(value("开户银行"), QStringLiteral("null"));
+        QCOMPARE(value("是否计划生育"), QStringLiteral("integer:1"));
+        QCOMPARE(value("是否合作医疗"), QStringLiteral("integer:0"));
+        QCOMPARE(value("是否养老保险"), QStringLiteral("integer:1"));
+        QCOMPARE(value("社保缴纳金额"), QStringLiteral("real:0"));
+        QCOMPARE(value("上年度领取的低保金"), QStringLiteral("real:480"));
+        QCOMPARE(value("年收入"), QStringLiteral("null"));
+        QCOMPARE(value("入党时间"), QStringLiteral("text:2006-02-03 08:00:00"));
+        QCOMPARE(value("录入时间"), QStringLiteral("text:2006-02-03 22:11:00"));
+        const QString members = column(db, QStringLiteral("SELECT 家庭人员信息 FROM 成员信息")).value(0);
+        QCOMPARE(members.size(), 348);
+        QVERIFY(members.startsWith(QStringLiteral("Jon Iles this is a a vawesrasoih")));
+        QCOMPARE(column(db, QStringLiteral(
+                                "SELECT 标识 || '|' || 区域 || '|' || 单位名称 || '|' || 直属管辖 FROM 区域管理")),
+                 QStringList{QStringLiteral("2|GBK编码|GBK编码|GBK编码")});
+        QCOMPARE(column(db, QStringLiteral("SELECT group_concat(年份, ',') FROM (SELECT 年份 FROM 年份管理 ORDER BY "
+                                           "rowid)")),
+                 QStringList{QStringLiteral("1,2,3,4,5,6,7,8")});
     }
 
     // The whole import on real Access files: none holds a register, so they are refused.
