@@ -47,6 +47,7 @@ private Q_SLOTS:
     void exitWritesNothing();
     void modificationLoadsAndRewrites();
     void renameOntoTakenNameRefused();
+    void modifiedUnitMissingFromTable();
     void modifyWithoutCursorRow();
     void trimUnitName_data();
     void trimUnitName();
@@ -379,6 +380,38 @@ void RegionEntryTest::renameOntoTakenNameRefused()
             QCOMPARE(f.list.cellText(3, 2), step.typed);
         }
     }
+}
+
+void RegionEntryTest::modifiedUnitMissingFromTable()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("河南"), QStringLiteral("中国"));
+    QVERIFY(f.exec(QStringLiteral("DELETE FROM 区域管理 WHERE 单位名称 = '河南'"))); // gone since start-up
+    f.list.setCursorCell(2, 0);
+
+    QString title;
+    bool levelsEnabled = false;
+    QString loadedName = QStringLiteral("<unset>");
+    bool closed = false;
+    f.dialogs.onNextModal([&](QDialog *window) {
+        EntryForm form(window);
+        title = window->windowTitle();
+        levelsEnabled = form.levels->isEnabled();
+        loadedName = form.name->content();
+        typeAndConfirm(form, {0, {}, QStringLiteral("法国")});
+        closed = !window->isVisible();
+    });
+    QVERIFY(openRegionEntryForModify(f.state, f.connection, f.list, f.dialogs, nullptr));
+
+    QCOMPARE(title, QStringLiteral("地区修改"));
+    QVERIFY(levelsEnabled);
+    QCOMPARE(loadedName, QString());
+    QVERIFY(closed);
+    QVERIFY(f.dialogs.shown().empty());
+    QCOMPARE(f.units(), QStringList{QStringLiteral("1|国家|中国|")});
+    QCOMPARE(f.listRows(), QStringList({QStringLiteral("1|国家|中国"), QStringLiteral("2|省|河南")}));
 }
 
 void RegionEntryTest::modifyWithoutCursorRow()
