@@ -6,7 +6,8 @@
 namespace fenlark::daycount {
 
 namespace {
-const QDate kEpoch(1899, 12, 30);
+// constexpr: usable from other files' static initialisers, which a runtime-built QDate is not.
+constexpr QDate kEpoch(1899, 12, 30);
 constexpr qint64 kSecondsPerDay = 86400;
 } // namespace
 
