@@ -7,7 +7,7 @@ namespace fenlark::daycount {
 
 namespace {
 // constexpr: usable from other files' static initialisers, which a runtime-built QDate is not.
-constexpr QDate kEpoch(1899, 12, 30);
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019); // 1899-12-30
 constexpr qint64 kSecondsPerDay = 86400;
 } // namespace
 
