@@ -13,6 +13,7 @@
 
 namespace fenlark {
 
+struct HouseholdEditContext;
 class CheckBox;
 class ComboBox;
 class EditBox;
@@ -70,6 +71,7 @@ private:
     void addRegion();
     void modifyRegion();
     void deleteRegion();
+    HouseholdEditContext householdContext();
     void rebuildTree();
     void expandTree();
     void fillYears();

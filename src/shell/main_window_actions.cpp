@@ -2,6 +2,7 @@
 #include "shell/main_window.h"
 
 #include "export/poor_household_export.h"
+#include "household/household_openers.h"
 #include "region/region_deletion.h"
 #include "region/region_entry_window.h"
 #include "region/region_tree.h"
@@ -27,9 +28,25 @@ void MainWindow::onNextPage() {}
 void MainWindow::onPreviousPage() {}
 void MainWindow::onSearchTextChanged() {}
 void MainWindow::onHouseholdDoubleClicked() { modifyHousehold(); }
-void MainWindow::addHousehold() {}
-void MainWindow::modifyHousehold() {}
-void MainWindow::deleteHousehold() {}
+HouseholdEditContext MainWindow::householdContext()
+{
+    return HouseholdEditContext{*m_households, *m_tree, *m_years, m_recordSet, *m_countLabel, m_services.clock};
+}
+
+void MainWindow::addHousehold()
+{
+    openHouseholdForAdd(m_state, m_connection, m_services.dialogs, householdContext(), this);
+}
+
+void MainWindow::modifyHousehold()
+{
+    openHouseholdForModify(m_state, m_connection, m_services.dialogs, householdContext(), this);
+}
+
+void MainWindow::deleteHousehold()
+{
+    fenlark::deleteHousehold(m_state, m_recordSet, *m_households, *m_countLabel, m_services.dialogs, this);
+}
 void MainWindow::openQueryWindow() {}
 void MainWindow::addRegion()
 {
