@@ -14,6 +14,7 @@
 namespace fenlark {
 
 struct HouseholdEditContext;
+struct HouseholdListControls;
 class CheckBox;
 class ComboBox;
 class EditBox;
@@ -72,6 +73,7 @@ private:
     void modifyRegion();
     void deleteRegion();
     HouseholdEditContext householdContext();
+    HouseholdListControls listControls();
     void rebuildTree();
     void expandTree();
     void fillYears();

@@ -6,6 +6,8 @@
 #include "region/region_deletion.h"
 #include "region/region_entry_window.h"
 #include "region/region_tree.h"
+#include "registry/household_page.h"
+#include "years/year_list.h"
 #include "shell/grid_sheet_source.h"
 #include "ui/egrid.h"
 #include "ui/tree_box.h"
@@ -21,11 +23,40 @@ void MainWindow::expandTree()
 {
     expandRegionTree(*m_tree);
 }
-void MainWindow::fillYears() {}
-void MainWindow::onTreeSelectionChanged() {}
-void MainWindow::onYearSelected() {}
-void MainWindow::onNextPage() {}
-void MainWindow::onPreviousPage() {}
+void MainWindow::fillYears()
+{
+    fillYearList(m_recordSet, *m_years, m_services.clock);
+}
+
+HouseholdListControls MainWindow::listControls()
+{
+    return HouseholdListControls{*m_tree,       *m_years,      *m_households, *m_countLabel,
+                                 *m_pageLabel, *m_pagesLabel, *m_previous};
+}
+
+void MainWindow::onTreeSelectionChanged()
+{
+    auto controls = listControls();
+    onRegionTreeSelectionChanged(m_state, m_connection, controls, m_services.clock);
+}
+
+void MainWindow::onYearSelected()
+{
+    auto controls = listControls();
+    onYearChosen(m_state, m_connection, controls, m_services.clock);
+}
+
+void MainWindow::onNextPage()
+{
+    auto controls = listControls();
+    showNextPage(m_state, m_connection, controls, m_services.clock, m_services.dialogs, this);
+}
+
+void MainWindow::onPreviousPage()
+{
+    auto controls = listControls();
+    showPreviousPage(m_state, m_connection, controls, m_services.clock, m_services.dialogs, this);
+}
 void MainWindow::onSearchTextChanged() {}
 void MainWindow::onHouseholdDoubleClicked() { modifyHousehold(); }
 HouseholdEditContext MainWindow::householdContext()

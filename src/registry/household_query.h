@@ -1,0 +1,36 @@
+#pragma once
+
+#include "registry/household_row.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace fenlark {
+
+class Clock;
+class DBConnection;
+
+// Which households the list shows: a unit, its parent unit (for the rows, not the count) and
+// a year unless all years are asked for. A NULL text in the table matches the empty text, as
+// the record layer reads NULL as "".
+struct HouseholdFilter {
+    QString unit;
+    QString parent;
+    int year = 0;
+    bool allYears = false;
+};
+
+// Households of the unit and year, whatever their parent unit.
+int countHouseholds(DBConnection &connection, const HouseholdFilter &filter);
+
+// Rows of the unit, parent and year, newest first (id DESC), from offset on, at most limit.
+std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, const HouseholdFilter &filter,
+                                                  qint64 offset, int limit, const Clock &clock);
+
+// The list row of one result of a query that selected kHouseholdRowColumns first.
+class Statement;
+HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock);
+extern const char kHouseholdRowColumns[];
+
+} // namespace fenlark
