@@ -22,7 +22,12 @@ shot page0-home
 # The top tool bar's buttons: 首  页 at x≈25, 人员信息管理 at ≈100, 地区管理 at ≈190 (y≈14).
 click() { DISPLAY=$display xdotool mousemove --window "$win" "$1" "$2" click 1; sleep 1; }
 click 110 14
-shot page1-households-collapsed
+shot page1-tree-expanded
+# The first village committee of the expanded tree: province, city, township, then villages.
+click 90 192
+shot page1-households
+click 330 705
+shot page1-households-next-page
 click 215 14
 shot page2-regions
 echo "screenshots in $out"
