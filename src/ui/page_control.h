@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace fenlark {
@@ -17,6 +18,9 @@ public:
     int currentPage() const { return currentIndex(); } // -1 when there are no pages
     // Shows that page; an index naming no page changes nothing.
     void setCurrentPage(int index);
+    // Without the tab row the pages fill the whole control and only the program switches them.
+    void setTabsVisible(bool visible) { tabBar()->setVisible(visible); }
+    bool tabsVisible() const { return !tabBar()->isHidden(); }
 };
 
 } // namespace fenlark

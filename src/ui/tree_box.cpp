@@ -7,11 +7,12 @@ namespace fenlark {
 namespace {
 constexpr int kValueRole = Qt::UserRole;
 
-void appendWalk(QTreeWidgetItem *item, std::vector<QTreeWidgetItem *> &walk)
+void appendWalk(QTreeWidgetItem *item, std::vector<QTreeWidgetItem *> &walk, std::vector<QString> &texts)
 {
     walk.push_back(item);
+    texts.push_back(item->text(0));
     for (int i = 0; i < item->childCount(); ++i)
-        appendWalk(item->child(i), walk);
+        appendWalk(item->child(i), walk, texts);
 }
 } // namespace
 
@@ -33,6 +34,7 @@ TreeBox::TreeBox(QWidget *parent) : QTreeWidget(parent)
     connect(model(), &QAbstractItemModel::rowsMoved, this, invalidate);
     connect(model(), &QAbstractItemModel::modelReset, this, invalidate);
     connect(model(), &QAbstractItemModel::layoutChanged, this, invalidate);
+    connect(model(), &QAbstractItemModel::dataChanged, this, invalidate);
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *now, QTreeWidgetItem *before) {
         if (now != before)
             Q_EMIT selectionChanged();
@@ -52,9 +54,9 @@ void TreeBox::ensureWalk() const
     if (m_walkValid)
         return;
     m_walk.clear();
-    m_walk.reserve(static_cast<size_t>(topLevelItemCount()));
+    m_texts.clear();
     for (int i = 0; i < topLevelItemCount(); ++i)
-        appendWalk(topLevelItem(i), m_walk);
+        appendWalk(topLevelItem(i), m_walk, m_texts);
     m_walkValid = true;
     m_positionsValid = false;
 }
@@ -127,6 +129,7 @@ int TreeBox::addItem(int parentIndex, const QString &text, int image, int select
         addTopLevelItem(item);
     m_adding = false;
     m_walk.insert(m_walk.begin() + position, item);
+    m_texts.insert(m_texts.begin() + position, text);
     m_positionsValid = false;
     return position;
 }
@@ -139,8 +142,10 @@ int TreeBox::itemCount() const
 
 QString TreeBox::itemText(int index) const
 {
-    const QTreeWidgetItem *item = itemAt(index);
-    return item ? item->text(0) : QString();
+    ensureWalk();
+    if (index < 0 || index >= static_cast<int>(m_texts.size()))
+        return {};
+    return m_texts[static_cast<size_t>(index)];
 }
 
 int TreeBox::itemValue(int index) const
@@ -171,6 +176,7 @@ void TreeBox::clear()
 {
     QTreeWidget::clear();
     m_walk.clear();
+    m_texts.clear();
     m_walkValid = true;
     m_positions.clear();
     m_positionsValid = true;

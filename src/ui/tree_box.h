@@ -12,7 +12,8 @@ namespace fenlark {
 // The tree of the windows. Items are addressed by their index: the position in a walk of the
 // whole tree that visits a parent before its children and all of an item's children before its
 // next sibling, expanded or not. Adding below an earlier parent shifts the later indexes.
-// The walk is cached, so index lookups stay cheap in trees of thousands of items.
+// The walk and the texts in its order are cached, so index lookups stay cheap in trees of
+// thousands of items.
 class TreeBox : public QTreeWidget {
     Q_OBJECT
 public:
@@ -51,6 +52,7 @@ private:
 
     QList<QIcon> m_images;
     mutable std::vector<QTreeWidgetItem *> m_walk;
+    mutable std::vector<QString> m_texts; // the items' texts in walk order
     mutable bool m_walkValid = true;
     mutable QHash<const QTreeWidgetItem *, int> m_positions;
     mutable bool m_positionsValid = true;

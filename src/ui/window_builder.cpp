@@ -63,7 +63,7 @@ const QHash<QString, QStringList> &kindKeys()
         {str("PicBox"), {str("image")}},
         {str("ShapeBox"), {str("colour")}},
         {str("GroupBox"), {str("caption")}},
-        {str("PageControl"), {str("pages")}},
+        {str("PageControl"), {str("pages"), str("tabs")}},
         {str("ToolBar"), {str("items")}},
         {str("TreeBox"), {str("images")}},
         {str("EGrid"),
@@ -385,6 +385,7 @@ void Builder::configure(QObject *object, const QJsonObject &spec, const QString 
     } else if (auto *pages = qobject_cast<PageControl *>(object)) {
         for (const QJsonValue &page : spec.value(str("pages")).toArray())
             pages->addPage(page.toString());
+        pages->setTabsVisible(spec.value(str("tabs")).toBool(true));
     } else if (auto *bar = qobject_cast<ToolBar *>(object)) {
         for (const QJsonValue &item : items) {
             const QJsonObject entry = item.toObject();
