@@ -44,14 +44,15 @@ private Q_SLOTS:
         EGrid grid;
         makeGrid(grid);
         QCOMPARE(grid.rowCount(), 8);
-        QCOMPARE(rowCells(grid, 0), (QStringList{QStringLiteral("姓名"), QStringLiteral("性别"),
-                                                 QStringLiteral("身份证号"), QStringLiteral("文化程度"),
-                                                 QStringLiteral("与户主关系"), QStringLiteral("民族")}));
+        QCOMPARE(rowCells(grid, 0),
+                 (QStringList{QStringLiteral("姓名"), QStringLiteral("性别"), QStringLiteral("身份证号"),
+                              QStringLiteral("文化程度"), QStringLiteral("与户主关系"), QStringLiteral("民族")}));
         const int widths[] = {40, 150, 60, 80, 100};
         for (int c = 1; c < 6; ++c)
             QCOMPARE(grid.columnWidth(c), widths[c - 1]);
         QCOMPARE(grid.cellAlignment(0, 3), int(EGrid::AlignCentre));
-        QCOMPARE(grid.columnListItems(1), (QStringList{QStringLiteral("男"), QStringLiteral("女"), QStringLiteral("未知")}));
+        QCOMPARE(grid.columnListItems(1),
+                 (QStringList{QStringLiteral("男"), QStringLiteral("女"), QStringLiteral("未知")}));
         QCOMPARE(grid.columnListItems(3).size(), 6);
         QCOMPARE(grid.columnListItems(4).size(), 11);
         const QStringList nations = grid.columnListItems(5);
@@ -108,8 +109,9 @@ private Q_SLOTS:
         EGrid grid;
         makeGrid(grid);
         ScriptedDialogs dialogs;
-        setRow(grid, 2, {QStringLiteral("李四"), QStringLiteral("女"), kCard, QStringLiteral("小学"),
-                         QStringLiteral("配偶"), QStringLiteral("汉族")});
+        setRow(grid, 2,
+               {QStringLiteral("李四"), QStringLiteral("女"), kCard, QStringLiteral("小学"), QStringLiteral("配偶"),
+                QStringLiteral("汉族")});
         grid.setCursorCell(-1, 0);
         memberGrid::clearCursorRow(grid, dialogs, nullptr);
         QCOMPARE(dialogs.shown().size(), size_t(1));
@@ -134,15 +136,16 @@ private Q_SLOTS:
         QTest::addColumn<QList<QStringList>>("loaded");
         const QString zh = QStringLiteral("张三");
         const QString li = QStringLiteral("李四");
-        const QStringList head{zh, QStringLiteral("男"), kCard, QStringLiteral("初中"), QStringLiteral("户主"),
-                               QStringLiteral("汉族")};
-        const QStringList spouse{li, QStringLiteral("女"), kCard, QString(), QStringLiteral("配偶"), QStringLiteral("回族")};
+        const QStringList head{
+            zh, QStringLiteral("男"), kCard, QStringLiteral("初中"), QStringLiteral("户主"), QStringLiteral("汉族")};
+        const QStringList spouse{li,        QStringLiteral("女"),   kCard,
+                                 QString(), QStringLiteral("配偶"), QStringLiteral("回族")};
         const QStringList empty(6, QString());
-        QTest::newRow("head and spouse")
-            << QList<QStringList>{head, spouse}
-            << zh + QStringLiteral("-男-") + kCard + QStringLiteral("-户主-汉族-初中,") + li + QStringLiteral("-女-")
-                   + kCard + QStringLiteral("-配偶-回族-")
-            << zh + QStringLiteral("-男-") + kCard + QStringLiteral("-初中") << QList<QStringList>{head, spouse};
+        QTest::newRow("head and spouse") << QList<QStringList>{head, spouse}
+                                         << zh + QStringLiteral("-男-") + kCard + QStringLiteral("-户主-汉族-初中,") +
+                                                li + QStringLiteral("-女-") + kCard + QStringLiteral("-配偶-回族-")
+                                         << zh + QStringLiteral("-男-") + kCard + QStringLiteral("-初中")
+                                         << QList<QStringList>{head, spouse};
         QTest::newRow("unnamed row left out, named moved up")
             << QList<QStringList>{{QString(), QStringLiteral("男"), kCard, QString(), QString(), QString()}, head}
             << zh + QStringLiteral("-男-") + kCard + QStringLiteral("-户主-汉族-初中")
@@ -189,11 +192,12 @@ private Q_SLOTS:
                                   << QStringLiteral(" 王五身份证长度不足18位!");
         QTest::newRow("19 ASCII") << QStringLiteral("1101011990010112345") << QStringLiteral("王五")
                                   << QStringLiteral(" 王五身份证长度不足18位!");
-        QTest::newRow("empty card") << QString() << QStringLiteral("王五") << QStringLiteral(" 王五身份证长度不足18位!");
-        QTest::newRow("16 ASCII and one Chinese") << QStringLiteral("1101011990010112号") << QStringLiteral("王五")
-                                                  << QString();
-        QTest::newRow("dash in the name") << kCard << QStringLiteral("王-五")
-                                          << QStringLiteral(" 王-五的姓名中不能含有\"-\"或\",\",请修改后再保存!");
+        QTest::newRow("empty card") << QString() << QStringLiteral("王五")
+                                    << QStringLiteral(" 王五身份证长度不足18位!");
+        QTest::newRow("16 ASCII and one Chinese")
+            << QStringLiteral("1101011990010112号") << QStringLiteral("王五") << QString();
+        QTest::newRow("dash in the name")
+            << kCard << QStringLiteral("王-五") << QStringLiteral(" 王-五的姓名中不能含有\"-\"或\",\",请修改后再保存!");
         QTest::newRow("comma in the card") << QStringLiteral("11010119900101123,") << QStringLiteral("王五")
                                            << QStringLiteral(" 王五的身份证号中不能含有\"-\"或\",\",请修改后再保存!");
     }
@@ -204,8 +208,9 @@ private Q_SLOTS:
         QFETCH(QString, message);
         EGrid grid;
         makeGrid(grid);
-        setRow(grid, 3, {nameText, QStringLiteral("男"), cardText, QStringLiteral("小学"), QStringLiteral("户主"),
-                         QStringLiteral("汉族")});
+        setRow(grid, 3,
+               {nameText, QStringLiteral("男"), cardText, QStringLiteral("小学"), QStringLiteral("户主"),
+                QStringLiteral("汉族")});
         const memberGrid::Packed packed = memberGrid::pack(grid);
         QCOMPARE(packed.ok, message.isEmpty());
         QCOMPARE(packed.message, message);
@@ -237,14 +242,16 @@ private Q_SLOTS:
         for (int i = 1; i <= 9; ++i)
             eight << QStringLiteral("人%1-男-%2-儿子-汉族-小学").arg(i).arg(kCard);
         QTest::newRow("nine entries") << eight.join(u',') << 7 << 2 << 0
-                                      << QStringList{QStringLiteral("人7"), QStringLiteral("男"), kCard,
-                                                     QStringLiteral("小学"), QStringLiteral("儿子"), QStringLiteral("汉族")};
-        QTest::newRow("short entry") << QStringLiteral("赵六-女") << 1 << 0 << 0
-                                     << QStringList{QStringLiteral("赵六"), QStringLiteral("女"), QString(), QString(),
-                                                    QString(), QString()};
+                                      << QStringList{
+                                             QStringLiteral("人7"),  QStringLiteral("男"),   kCard,
+                                             QStringLiteral("小学"), QStringLiteral("儿子"), QStringLiteral("汉族")};
+        QTest::newRow("short entry")
+            << QStringLiteral("赵六-女") << 1 << 0 << 0
+            << QStringList{QStringLiteral("赵六"), QStringLiteral("女"), QString(), QString(), QString(), QString()};
         QTest::newRow("extra field") << QStringLiteral("赵六-女-%1-妹-汉族-大学-多余").arg(kCard) << 1 << 0 << 1
-                                     << QStringList{QStringLiteral("赵六"), QStringLiteral("女"), kCard,
-                                                    QStringLiteral("大学"), QStringLiteral("妹"), QStringLiteral("汉族")};
+                                     << QStringList{
+                                            QStringLiteral("赵六"), QStringLiteral("女"), kCard,
+                                            QStringLiteral("大学"), QStringLiteral("妹"), QStringLiteral("汉族")};
     }
     void loadOddStoredTexts()
     {
