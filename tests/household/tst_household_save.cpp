@@ -27,6 +27,41 @@ private Q_SLOTS:
         QCOMPARE(f.column(QStringLiteral("上级管辖"), QStringLiteral("张1")), QStringLiteral("镇一"));
     }
 
+    void modify_data()
+    {
+        QTest::addColumn<QString>("newUnit");
+        QTest::addColumn<int>("saveYear");
+        QTest::addColumn<QStringList>("listAfter");
+        QTest::addColumn<int>("countAfter");
+        QTest::newRow("same unit") << QStringLiteral("村A") << 2016
+                                   << QStringList{QStringLiteral("1|张三|%1|村A").arg(card(1))} << 1;
+        QTest::newRow("other unit") << QStringLiteral("村B") << 2016 << QStringList{} << 0;
+        QTest::newRow("later year") << QStringLiteral("村A") << 2017
+                                    << QStringList{QStringLiteral("1|张三|%1|村A").arg(card(1))} << 1;
+    }
+    void modify()
+    {
+        QFETCH(QString, newUnit);
+        QFETCH(int, saveYear);
+        QFETCH(QStringList, listAfter);
+        QFETCH(int, countAfter);
+        HouseholdFixture f;
+        f.clock.set(QDateTime(QDate(saveYear, 3, 1), QTime(8, 5, 9)));
+        f.addHousehold(2016, QStringLiteral("张三"), QStringLiteral("村A"), card(1));
+        f.list.setCursorCell(1, 1);
+        f.dialogs.onNextModal([&](QDialog *w) {
+            control<ComboBox>(w, u"组合框3")->setContent(newUnit);
+            control<EditBox>(w, u"编辑框9")->setContent(QStringLiteral("新地址"));
+            clickSave(w);
+            QVERIFY(!w->isVisible());
+        });
+        openHouseholdForModify(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QCOMPARE(f.households(), QStringList{QStringLiteral("%1|%2|张三|新地址").arg(saveYear).arg(newUnit)});
+        QCOMPARE(f.listRows(), listAfter);
+        QCOMPARE(f.state.householdCount, countAfter);
+        QVERIFY(f.storedYears().contains(QString::number(saveYear)));
+    }
+
     void failingWriteKeepsWindowAndList()
     {
         HouseholdFixture f;
