@@ -10,7 +10,8 @@ void printUsage(FILE *to)
 {
     std::fputs("usage:\n"
                "  fenlark-db init FILE                     make an empty register\n"
-               "  fenlark-db demo FILE [--households N]    make a demo register\n"
+               "  fenlark-db demo FILE [--households N]    make a demo register (N households, 300 if not given)\n"
+               "  fenlark-db demo-if-missing FILE          make the default demo register unless FILE exists\n"
                "  fenlark-db import ACCESS_FILE NEW_FILE   bring over an Access register\n",
                to);
 }
