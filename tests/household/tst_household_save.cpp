@@ -20,6 +20,8 @@ private Q_SLOTS:
         }
         QCOMPARE(f.households().size(), 2);
         QCOMPARE(f.storedYears(), QStringList{QStringLiteral("2016")});
+        QCOMPARE(f.years.itemText(0), QStringLiteral("2016")); // the year list was refilled
+        QCOMPARE(f.years.itemCount(), 2);
         QCOMPARE(f.listRows().first(), QStringLiteral("1|张1|%1|村A").arg(card(1)));
         QCOMPARE(f.state.householdCount, 2);
         QCOMPARE(f.countLabel.caption(), QStringLiteral("总项目数：2"));
