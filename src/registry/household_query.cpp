@@ -1,97 +1,113 @@
 #include "registry/household_query.h"
 
+#include "core/datetime.h"
 #include "core/text.h"
-#include "data/field_value.h"
-#include "data/value_query.h"
+#include "data/statement.h"
 
 namespace fenlark {
 
+const char kHouseholdRowColumns[] = "\"户主信息\", \"所属管辖\", \"农户属性\", \"是否计划生育\", \"是否合作医疗\", "
+                                    "\"是否养老保险\", \"健康状况\", \"是否违法\", \"是否残疾\", \"是否党员\", \"录入时间\"";
+
 namespace {
-enum Column {
-    HeadInfo,
-    Unit,
-    Category,
-    FamilyPlanning,
-    MedicalCare,
-    PensionInsurance,
-    Health,
-    Offence,
-    Disabled,
-    PartyMember,
-    SavedAt,
-};
 
-bool readBoolAt(const ValueQuery &query, int column)
+// An equality that reads NULL as the empty text, written so SQLite still uses the index.
+QString textEquals(const char *column, const QString &value)
 {
-    const FieldValue value = query.value(column);
-    std::optional<bool> flag;
-    if (value.type == FieldValue::Type::Text)
-        flag = parseBoolText(value.text());
-    else if (const auto number = integerOf(value))
-        flag = *number != 0;
-    return flag.value_or(false);
+    const QString name = QString::fromUtf8(column);
+    if (value.isEmpty())
+        return QStringLiteral("(\"%1\" = '' OR \"%1\" IS NULL)").arg(name);
+    return QStringLiteral("\"%1\" = ?").arg(name);
 }
 
-double readDayCountAt(const ValueQuery &query, int column)
+QString yearEquals(int year)
 {
-    return dayCountOf(query.value(column)).value_or(0.0);
+    // A NULL year reads as 0.
+    if (year == 0)
+        return QStringLiteral("(\"录入年份\" = 0 OR \"录入年份\" IS NULL)");
+    return QStringLiteral("\"录入年份\" = ?");
 }
+
+QString whereClause(const HouseholdFilter &filter, bool withParent)
+{
+    QString where = textEquals("所属管辖", filter.unit);
+    if (withParent)
+        where += QStringLiteral(" AND ") + textEquals("上级管辖", filter.parent);
+    if (!filter.allYears)
+        where += QStringLiteral(" AND ") + yearEquals(filter.year);
+    return where;
+}
+
+int bindFilter(Statement &statement, const HouseholdFilter &filter, bool withParent)
+{
+    int index = 1;
+    if (!filter.unit.isEmpty())
+        statement.bind(index++, filter.unit);
+    if (withParent && !filter.parent.isEmpty())
+        statement.bind(index++, filter.parent);
+    if (!filter.allYears && filter.year != 0)
+        statement.bind(index++, filter.year);
+    return index;
+}
+
+bool storedBool(const Statement &result, int column)
+{
+    return !result.isNull(column) && result.int64(column) != 0;
+}
+
+double storedDateTime(const Statement &result, int column)
+{
+    if (result.isNull(column))
+        return daycount::kZero;
+    double days = daycount::kZero;
+    const QString text = result.text(column);
+    if (daycount::parseStored(text, days))
+        return days;
+    bool numeric = false;
+    days = text.toDouble(&numeric);
+    return numeric ? days : daycount::kZero;
+}
+
 } // namespace
 
-QString householdListColumns()
-{
-    return QStringLiteral("\"户主信息\", \"所属管辖\", \"农户属性\", \"是否计划生育\", \"是否合作医疗\", "
-                          "\"是否养老保险\", \"健康状况\", \"是否违法\", \"是否残疾\", \"是否党员\", \"录入时间\"");
-}
-
-QString readTextAt(const ValueQuery &query, int column)
-{
-    return textForRead(columnKindFromDeclaredType(query.declaredType(column)), query.value(column));
-}
-
-QString headNameOf(const QString &headInfo)
-{
-    return splitFields(headInfo, QLatin1Char('-')).value(0);
-}
-
-QString headCardOf(const QString &headInfo)
-{
-    return splitFields(headInfo, QLatin1Char('-')).value(2);
-}
-
-HouseholdListRow householdRowAt(const ValueQuery &query, const Clock &clock)
+HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock)
 {
     HouseholdListRow row;
-    const QString headInfo = readTextAt(query, HeadInfo);
-    row.headName = headNameOf(headInfo);
-    row.headCard = headCardOf(headInfo);
-    row.unit = readTextAt(query, Unit);
-    row.category = readTextAt(query, Category);
-    row.familyPlanning = readBoolAt(query, FamilyPlanning);
-    row.medicalCare = readBoolAt(query, MedicalCare);
-    row.pensionInsurance = readBoolAt(query, PensionInsurance);
-    row.health = readTextAt(query, Health);
-    row.offence = readBoolAt(query, Offence);
-    row.disabled = readBoolAt(query, Disabled);
-    row.partyMember = readBoolAt(query, PartyMember);
-    row.savedAt = formatTimestamp(readDayCountAt(query, SavedAt), clock);
+    const QStringList parts = splitFields(result.text(0), u'-');
+    row.headName = parts.value(0);
+    row.headCard = parts.value(2);
+    row.unit = result.text(1);
+    row.category = result.text(2);
+    row.familyPlanning = storedBool(result, 3);
+    row.medicalCare = storedBool(result, 4);
+    row.pensionInsurance = storedBool(result, 5);
+    row.health = result.text(6);
+    row.offence = storedBool(result, 7);
+    row.disabled = storedBool(result, 8);
+    row.partyMember = storedBool(result, 9);
+    row.savedAt = formatTimestamp(storedDateTime(result, 10), clock);
     return row;
 }
 
-QString textEqualsSql(const QString &column, int parameter, const QString &value)
+int countHouseholds(DBConnection &connection, const HouseholdFilter &filter)
 {
-    const QString equals = QStringLiteral("\"%1\" = ?%2").arg(column).arg(parameter);
-    if (!value.isEmpty())
-        return equals;
-    return QStringLiteral("(%1 OR \"%2\" IS NULL)").arg(equals, column);
+    Statement count(connection, QStringLiteral("SELECT count(*) FROM \"成员信息\" WHERE ") + whereClause(filter, false));
+    bindFilter(count, filter, false);
+    return count.step() ? int(count.int64(0)) : 0;
 }
 
-QString intEqualsSql(const QString &column, int parameter, qint64 value)
+std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, const HouseholdFilter &filter,
+                                                  qint64 offset, int limit, const Clock &clock)
 {
-    const QString equals = QStringLiteral("\"%1\" = ?%2").arg(column).arg(parameter);
-    if (value != 0)
-        return equals;
-    return QStringLiteral("(%1 OR \"%2\" IS NULL)").arg(equals, column);
+    std::vector<HouseholdListRow> rows;
+    Statement page(connection, QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns)
+                                   + QStringLiteral(" FROM \"成员信息\" WHERE ") + whereClause(filter, true)
+                                   + QStringLiteral(" ORDER BY \"id\" DESC LIMIT ? OFFSET ?"));
+    const int next = bindFilter(page, filter, true);
+    page.bind(next, limit).bind(next + 1, offset);
+    while (page.step())
+        rows.push_back(readHouseholdRow(page, clock));
+    return rows;
 }
 
 } // namespace fenlark

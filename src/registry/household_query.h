@@ -4,32 +4,33 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace fenlark {
 
 class Clock;
-class ValueQuery;
+class DBConnection;
 
-// The columns of 成员信息 a household-list row is made of, as an SQL select list, in the
-// order householdRowAt reads them.
-QString householdListColumns();
+// Which households the list shows: a unit, its parent unit (for the rows, not the count) and
+// a year unless all years are asked for. A NULL text in the table matches the empty text, as
+// the record layer reads NULL as "".
+struct HouseholdFilter {
+    QString unit;
+    QString parent;
+    int year = 0;
+    bool allYears = false;
+};
 
-// The list row of the result row query is on (its columns as householdListColumns names
-// them), converted exactly as the record layer's reads convert them: NULL texts read "",
-// yes/no values are true when not 0, an unreadable date-time is the zero date-time.
-// Column 1 and 2 are the first and third "-" parts of 户主信息 ("" for a missing part).
-HouseholdListRow householdRowAt(const ValueQuery &query, const Clock &clock);
+// Households of the unit and year, whatever their parent unit.
+int countHouseholds(DBConnection &connection, const HouseholdFilter &filter);
 
-// The same texts the record layer's readText gives for column `column` of the result row.
-QString readTextAt(const ValueQuery &query, int column);
+// Rows of the unit, parent and year, newest first (id DESC), from offset on, at most limit.
+std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, const HouseholdFilter &filter,
+                                                  qint64 offset, int limit, const Clock &clock);
 
-// The first and third "-" parts of a packed head record; "" for a part it lacks.
-QString headNameOf(const QString &headInfo);
-QString headCardOf(const QString &headInfo);
-
-// An SQL test that a text column equals the bound parameter `?n` as the record layer reads
-// it (NULL reads as ""): the plain equality, which an index serves, unless value is empty.
-QString textEqualsSql(const QString &column, int parameter, const QString &value);
-// The same for an integer column read as int (NULL reads as 0).
-QString intEqualsSql(const QString &column, int parameter, qint64 value);
+// The list row of one result of a query that selected kHouseholdRowColumns first.
+class Statement;
+HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock);
+extern const char kHouseholdRowColumns[];
 
 } // namespace fenlark
