@@ -14,7 +14,6 @@ class YearListTest : public QObject {
 private Q_SLOTS:
     void fill_data();
     void fill();
-    void registerAddsOnlyMissingYears();
 };
 
 void YearListTest::fill_data()
@@ -63,24 +62,6 @@ void YearListTest::fill()
     QCOMPARE(texts, items);
     QCOMPARE(years.currentIndex(), selected);
     QCOMPARE(chosen.count(), 0); // the program's choice is no user choice
-}
-
-void YearListTest::registerAddsOnlyMissingYears()
-{
-    TestRegister store;
-    QVERIFY(store.ok());
-    QVERIFY(registerYear(store.connection(), 2016));
-    QVERIFY(registerYear(store.connection(), 2016));
-    QVERIFY(registerYear(store.connection(), 2017));
-
-    RecordSet set;
-    QVERIFY(set.attach(store.connection()));
-    ComboBox years;
-    fillYearList(set, years, FixedClock(QDateTime(QDate(2017, 1, 1), QTime(0, 0))));
-    QCOMPARE(years.itemCount(), 3);
-    QCOMPARE(years.itemText(0), QStringLiteral("2016"));
-    QCOMPARE(years.itemText(1), QStringLiteral("2017"));
-    QCOMPARE(years.selectedText(), QStringLiteral("2017"));
 }
 
 QTEST_MAIN(YearListTest)
