@@ -48,10 +48,10 @@ QString tableKey(const QString &table)
 
 } // namespace
 
-// The cursor holds only the rowids of its rows, in the order of the open, and reads a row's
-// values when a read asks for them (one prepared "SELECT * ... WHERE rowid=?", the current row
-// cached). Rows that another set is about to change or delete are kept in memory as they were,
-// so the cursor keeps showing the rows as of its open; its own writes show at once.
+// The cursor holds only the rowids of its rows, in the order of the open, and reads rows when a
+// read asks for them, a window of up to kWindow rows at a time. Rows that another set is about
+// to change or delete are kept in memory as they were, so the cursor keeps showing the rows as
+// of its open; its own writes show at once.
 struct RecordSet::Impl {
     enum class Pending { None, Adding, Editing };
 
@@ -72,9 +72,11 @@ struct RecordSet::Impl {
     bool onDeletedRow = false;
 
     ValueQuery rowQuery;
-    qint64 cachedRowid = 0;
-    bool cacheValid = false;
-    Row cached;
+    // The rows about the current one, read together: a walk then costs the store one query per
+    // kWindow rows instead of one per row. Never more than kWindow rows.
+    static constexpr int kWindow = 64;
+    ValueQuery windowQuery; // SELECT rowid, * ... WHERE rowid IN (kWindow marks)
+    std::unordered_map<qint64, Row> window;
     std::unordered_map<qint64, Row> preserved;
 
     Pending pending = Pending::None;
@@ -91,7 +93,12 @@ struct RecordSet::Impl {
     bool storeReady() const { return connection && connection->isOpen(); }
     bool onRow() const { return open && !onDeletedRow && position < rowids.size(); }
 
-    int columnOf(const QString &name) const { return columnIndex.value(name.toCaseFolded(), -1); }
+    int columnOf(const QString &name) const
+    {
+        // Names are looked up as written first; only another spelling pays for the case fold.
+        const int exact = columnIndex.value(name, -1);
+        return exact >= 0 ? exact : columnIndex.value(name.toCaseFolded(), -1);
+    }
 
     void cancelPending()
     {
@@ -136,18 +143,49 @@ struct RecordSet::Impl {
     {
         if (const auto kept = preserved.find(rowid); kept != preserved.end())
             return &kept->second;
-        if (cacheValid && cachedRowid == rowid)
-            return &cached;
-        cacheValid = loadRow(rowid, cached);
-        cachedRowid = rowid;
-        return cacheValid ? &cached : nullptr;
+        if (const auto near = window.find(rowid); near != window.end())
+            return &near->second;
+        loadWindow(rowid);
+        const auto loaded = window.find(rowid);
+        return loaded != window.end() ? &loaded->second : nullptr;
+    }
+
+    // Reads the row and those that follow it in the cursor, up to kWindow rows.
+    void loadWindow(qint64 rowid)
+    {
+        window.clear();
+        if (!storeReady())
+            return;
+        if (!windowQuery.isValid()) {
+            Row row;
+            if (loadRow(rowid, row))
+                window.emplace(rowid, std::move(row));
+            return;
+        }
+        const size_t from = onRow() && rowids[position] == rowid ? position : rowids.size();
+        windowQuery.reset();
+        windowQuery.bind(1, FieldValue::fromInteger(rowid));
+        for (int mark = 2; mark <= kWindow; ++mark) {
+            const size_t at = from + size_t(mark - 1);
+            windowQuery.bind(mark, at < rowids.size() ? FieldValue::fromInteger(rowids[at]) : FieldValue::null());
+        }
+        try {
+            while (windowQuery.next()) {
+                Row row(columns.size());
+                for (size_t i = 0; i < columns.size(); ++i)
+                    row[i] = windowQuery.value(int(i) + 1);
+                window.emplace(windowQuery.integer(0), std::move(row));
+            }
+        } catch (const std::bad_alloc &) {
+            window.clear();
+        }
+        windowQuery.reset();
     }
 
     void forgetRow(qint64 rowid)
     {
         preserved.erase(rowid);
-        if (cachedRowid == rowid)
-            cacheValid = false;
+        window.erase(rowid);
     }
 
     // Optimistic locking: a row another set has changed (or deleted) since this set showed it
@@ -235,8 +273,8 @@ struct RecordSet::Impl {
         position = 0;
         onDeletedRow = false;
         rowQuery = ValueQuery();
-        cacheValid = false;
-        cached.clear();
+        windowQuery = ValueQuery();
+        window.clear();
         preserved.clear();
         forgetFound();
     }
@@ -258,6 +296,8 @@ struct RecordSet::Impl {
             const QString key = columns.back().name.toCaseFolded();
             if (!columnIndex.contains(key))
                 columnIndex.insert(key, i);
+            if (!columnIndex.contains(columns.back().name))
+                columnIndex.insert(columns.back().name, i);
         }
         table = name;
         tableName = tableKey(name);
@@ -265,6 +305,12 @@ struct RecordSet::Impl {
         rowidSql = sql;
         rowids = std::move(ids);
         rowQuery = std::move(row);
+        QStringList marks;
+        for (int i = 0; i < kWindow; ++i)
+            marks << QStringLiteral("?");
+        windowQuery =
+            ValueQuery(*connection, QStringLiteral("SELECT rowid, * FROM ") + quoted +
+                                        QStringLiteral(" WHERE rowid IN (") + marks.join(QStringLiteral(", ")) + u')');
         position = 0;
         open = true;
         return true;
@@ -648,7 +694,7 @@ bool RecordSet::deleteAll() noexcept
     d->position = 0;
     d->onDeletedRow = false;
     d->preserved.clear();
-    d->cacheValid = false;
+    d->window.clear();
     d->forgetFound();
     return reloaded && d->rowids.empty();
 }
@@ -784,8 +830,8 @@ void RecordSet::preserveRow(const QString &table, qint64 rowid) noexcept
         if (d->preserved.count(id))
             return;
         try {
-            if (d->cacheValid && d->cachedRowid == id) {
-                d->preserved.emplace(id, d->cached);
+            if (const auto near = d->window.find(id); near != d->window.end()) {
+                d->preserved.emplace(id, near->second);
                 return;
             }
             Row row;
