@@ -20,10 +20,7 @@
 
 #include <QLineEdit>
 
-#if __has_include("years/year_list.h")
 #include "years/year_list.h"
-#define FENLARK_HAVE_YEAR_LIST 1
-#endif
 
 namespace fenlark {
 
@@ -43,9 +40,7 @@ void HouseholdEditWindow::save()
     QString headCard;
     headCardOf(record.headInfo, headCard);
     updateList(record, headCard);
-#ifdef FENLARK_HAVE_YEAR_LIST
     fillYearList(m_context.mainSet, m_context.yearList, m_context.clock);
-#endif
     accept();
 }
 
