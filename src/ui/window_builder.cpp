@@ -96,11 +96,11 @@ public:
 private:
     void error(const QString &text) { errors.append(m_source + QStringLiteral(": ") + text); }
     void buildWindowItself(const QJsonObject &design);
-    void buildControl(const QJsonObject &spec);
-    QWidget *parentFor(const QJsonObject &spec, const QString &name);
+    void buildControl(const QJsonObject &design);
+    QWidget *parentFor(const QJsonObject &design, const QString &name);
     QObject *create(const QString &kind, QWidget *parent);
-    void applyFont(QWidget *widget, const QString &kind, const QJsonObject &spec, const QString &name);
-    void configure(QObject *object, const QJsonObject &spec, const QString &name);
+    void applyFont(QWidget *widget, const QString &kind, const QJsonObject &design, const QString &name);
+    void configure(QObject *object, const QJsonObject &design, const QString &name);
     std::optional<QRect> rectOf(const QJsonValue &value);
 
     QWidget *m_into;
@@ -123,12 +123,12 @@ void Builder::run(const QByteArray &json)
         error(QStringLiteral("\"controls\" must be a list"));
         return;
     }
-    for (const QJsonValue &spec : controls.toArray()) {
-        if (!spec.isObject()) {
+    for (const QJsonValue &control : controls.toArray()) {
+        if (!control.isObject()) {
             error(QStringLiteral("a control must be an object"));
             continue;
         }
-        buildControl(spec.toObject());
+        buildControl(control.toObject());
     }
 }
 
@@ -170,9 +170,9 @@ void Builder::buildWindowItself(const QJsonObject &design)
     }
     const QJsonValue font = design.value(str("font"));
     if (font.isObject()) {
-        const QJsonObject spec = font.toObject();
-        QFont windowFont = captionFont(spec.value(str("pixelSize")).toInt(12));
-        const QJsonArray families = spec.value(str("families")).toArray();
+        const QJsonObject fontDesign = font.toObject();
+        QFont windowFont = captionFont(fontDesign.value(str("pixelSize")).toInt(12));
+        const QJsonArray families = fontDesign.value(str("families")).toArray();
         if (!families.isEmpty()) {
             QStringList names;
             for (const QJsonValue &family : families)
@@ -185,11 +185,11 @@ void Builder::buildWindowItself(const QJsonObject &design)
     }
 }
 
-QWidget *Builder::parentFor(const QJsonObject &spec, const QString &name)
+QWidget *Builder::parentFor(const QJsonObject &design, const QString &name)
 {
-    const QString parentName = spec.value(str("parent")).toString();
+    const QString parentName = design.value(str("parent")).toString();
     if (parentName.isEmpty() || parentName == str("window")) {
-        if (spec.contains(str("page")))
+        if (design.contains(str("page")))
             error(QStringLiteral("%1: \"page\" without a page control as parent").arg(name));
         return m_into;
     }
@@ -199,14 +199,14 @@ QWidget *Builder::parentFor(const QJsonObject &spec, const QString &name)
         return nullptr;
     }
     if (auto *pages = qobject_cast<PageControl *>(parent)) {
-        const int page = spec.value(str("page")).toInt(-1);
+        const int page = design.value(str("page")).toInt(-1);
         if (!pages->page(page)) {
             error(QStringLiteral("%1: page %2 of \"%3\" does not exist").arg(name).arg(page).arg(parentName));
             return nullptr;
         }
         return pages->page(page);
     }
-    if (spec.contains(str("page")))
+    if (design.contains(str("page")))
         error(QStringLiteral("%1: \"page\" but \"%2\" is no page control").arg(name, parentName));
     return parent;
 }
@@ -248,10 +248,10 @@ QObject *Builder::create(const QString &kind, QWidget *parent)
     return nullptr;
 }
 
-void Builder::buildControl(const QJsonObject &spec)
+void Builder::buildControl(const QJsonObject &design)
 {
-    const QString name = spec.value(str("name")).toString();
-    const QString kind = spec.value(str("kind")).toString();
+    const QString name = design.value(str("name")).toString();
+    const QString kind = design.value(str("kind")).toString();
     if (name.isEmpty()) {
         error(QStringLiteral("a control without a name"));
         return;
@@ -265,11 +265,11 @@ void Builder::buildControl(const QJsonObject &spec)
         return;
     }
     const QStringList &own = kindKeys()[kind];
-    for (const QString &key : spec.keys()) {
+    for (const QString &key : design.keys()) {
         if (!commonKeys().contains(key) && !own.contains(key))
             error(QStringLiteral("%1: \"%2\" is not a key of a %3").arg(name, key, kind));
     }
-    QWidget *parent = parentFor(spec, name);
+    QWidget *parent = parentFor(design, name);
     if (!parent)
         return;
 
@@ -281,27 +281,27 @@ void Builder::buildControl(const QJsonObject &spec)
 
     auto *widget = qobject_cast<QWidget *>(object);
     if (kind != str("Menu")) {
-        if (const auto rect = rectOf(spec.value(str("rect"))))
+        if (const auto rect = rectOf(design.value(str("rect"))))
             widget->setGeometry(*rect);
         else
             error(QStringLiteral("%1: \"rect\" must be [left, top, width, height]").arg(name));
-        if (spec.contains(str("visible")))
-            widget->setVisible(spec.value(str("visible")).toBool());
-        widget->setEnabled(!spec.value(str("disabled")).toBool());
-        if (spec.contains(str("textColour"))) {
+        if (design.contains(str("visible")))
+            widget->setVisible(design.value(str("visible")).toBool());
+        widget->setEnabled(!design.value(str("disabled")).toBool());
+        if (design.contains(str("textColour"))) {
             QPalette palette = widget->palette();
-            palette.setColor(QPalette::WindowText, QColor(spec.value(str("textColour")).toString()));
-            palette.setColor(QPalette::ButtonText, QColor(spec.value(str("textColour")).toString()));
+            palette.setColor(QPalette::WindowText, QColor(design.value(str("textColour")).toString()));
+            palette.setColor(QPalette::ButtonText, QColor(design.value(str("textColour")).toString()));
             widget->setPalette(palette);
         }
     }
-    applyFont(widget, kind, spec, name);
-    configure(object, spec, name);
+    applyFont(widget, kind, design, name);
+    configure(object, design, name);
 }
 
-void Builder::applyFont(QWidget *widget, const QString &kind, const QJsonObject &spec, const QString &name)
+void Builder::applyFont(QWidget *widget, const QString &kind, const QJsonObject &design, const QString &name)
 {
-    const QJsonValue font = spec.value(str("font"));
+    const QJsonValue font = design.value(str("font"));
     if (font.isString()) {
         if (font.toString() != str("default"))
             error(QStringLiteral("%1: \"font\" is \"default\" or an object").arg(name));
@@ -326,25 +326,25 @@ void Builder::applyFont(QWidget *widget, const QString &kind, const QJsonObject 
         }
         chosen = custom;
     }
-    if (spec.contains(str("fontSize"))) {
+    if (design.contains(str("fontSize"))) {
         QFont sized = chosen.value_or(m_windowFont.value_or(captionFont()));
-        sized.setPixelSize(spec.value(str("fontSize")).toInt());
+        sized.setPixelSize(design.value(str("fontSize")).toInt());
         chosen = sized;
     }
     if (chosen)
         widget->setFont(*chosen);
 }
 
-void Builder::configure(QObject *object, const QJsonObject &spec, const QString &name)
+void Builder::configure(QObject *object, const QJsonObject &design, const QString &name)
 {
-    const QString caption = spec.value(str("caption")).toString();
-    const QJsonArray items = spec.value(str("items")).toArray();
+    const QString caption = design.value(str("caption")).toString();
+    const QJsonArray items = design.value(str("items")).toArray();
 
     if (auto *label = qobject_cast<Label *>(object)) {
         label->setCaption(caption);
-        if (spec.contains(str("colour")))
-            label->setBackgroundColour(QColor(spec.value(str("colour")).toString()));
-        const QString align = spec.value(str("align")).toString(str("left"));
+        if (design.contains(str("colour")))
+            label->setBackgroundColour(QColor(design.value(str("colour")).toString()));
+        const QString align = design.value(str("align")).toString(str("left"));
         if (align == str("centre"))
             label->setAlignment(Qt::AlignCenter);
         else if (align == str("right"))
@@ -355,23 +355,23 @@ void Builder::configure(QObject *object, const QJsonObject &spec, const QString 
         button->setCaption(caption);
     } else if (auto *check = qobject_cast<CheckBox *>(object)) {
         check->setCaption(caption);
-        check->setChecked(spec.value(str("checked")).toBool());
+        check->setChecked(design.value(str("checked")).toBool());
     } else if (auto *radio = qobject_cast<RadioBox *>(object)) {
         radio->setCaption(caption);
-        radio->setChecked(spec.value(str("checked")).toBool());
+        radio->setChecked(design.value(str("checked")).toBool());
     } else if (auto *group = qobject_cast<GroupBox *>(object)) {
         group->setCaption(caption);
     } else if (auto *edit = qobject_cast<EditBox *>(object)) {
-        const QString input = spec.value(str("input")).toString(str("text"));
+        const QString input = design.value(str("input")).toString(str("text"));
         if (input == str("decimal"))
             edit->setInput(EditBox::Input::Decimal);
         else if (input == str("multiline"))
             edit->setInput(EditBox::Input::MultiLine);
         else if (input != str("text"))
             error(QStringLiteral("%1: \"input\" is text, decimal or multiline").arg(name));
-        edit->setContent(spec.value(str("content")).toString());
+        edit->setContent(design.value(str("content")).toString());
     } else if (auto *combo = qobject_cast<ComboBox *>(object)) {
-        combo->setEditableText(spec.value(str("editable")).toBool());
+        combo->setEditableText(design.value(str("editable")).toBool());
         for (const QJsonValue &item : items) {
             if (item.isObject())
                 combo->addItem(item.toObject().value(str("text")).toString(),
@@ -380,12 +380,12 @@ void Builder::configure(QObject *object, const QJsonObject &spec, const QString 
                 combo->addItem(item.toString());
         }
     } else if (auto *shape = qobject_cast<ShapeBox *>(object)) {
-        if (spec.contains(str("colour")))
-            shape->setBackgroundColour(QColor(spec.value(str("colour")).toString()));
+        if (design.contains(str("colour")))
+            shape->setBackgroundColour(QColor(design.value(str("colour")).toString()));
     } else if (auto *pages = qobject_cast<PageControl *>(object)) {
-        for (const QJsonValue &page : spec.value(str("pages")).toArray())
+        for (const QJsonValue &page : design.value(str("pages")).toArray())
             pages->addPage(page.toString());
-        pages->setTabsVisible(spec.value(str("tabs")).toBool(true));
+        pages->setTabsVisible(design.value(str("tabs")).toBool(true));
     } else if (auto *bar = qobject_cast<ToolBar *>(object)) {
         for (const QJsonValue &item : items) {
             const QJsonObject entry = item.toObject();
@@ -401,30 +401,30 @@ void Builder::configure(QObject *object, const QJsonObject &spec, const QString 
         }
     } else if (auto *tree = qobject_cast<TreeBox *>(object)) {
         QList<QIcon> images;
-        for (const QJsonValue &image : spec.value(str("images")).toArray())
+        for (const QJsonValue &image : design.value(str("images")).toArray())
             images.append(QIcon(image.toString()));
         tree->setImageList(images);
     } else if (auto *grid = qobject_cast<EGrid *>(object)) {
-        grid->setColumnCount(spec.value(str("columns")).toInt(0));
-        if (spec.contains(str("defaultColumnWidth")))
-            grid->setDefaultColumnWidth(spec.value(str("defaultColumnWidth")).toInt());
-        if (spec.contains(str("rowHeight")))
-            grid->setUniformRowHeight(spec.value(str("rowHeight")).toInt());
-        grid->setEditable(spec.value(str("editable")).toBool());
-        grid->setRowSelection(spec.value(str("rowSelect")).toBool());
-        const QJsonArray headers = spec.value(str("headers")).toArray();
+        grid->setColumnCount(design.value(str("columns")).toInt(0));
+        if (design.contains(str("defaultColumnWidth")))
+            grid->setDefaultColumnWidth(design.value(str("defaultColumnWidth")).toInt());
+        if (design.contains(str("rowHeight")))
+            grid->setUniformRowHeight(design.value(str("rowHeight")).toInt());
+        grid->setEditable(design.value(str("editable")).toBool());
+        grid->setRowSelection(design.value(str("rowSelect")).toBool());
+        const QJsonArray headers = design.value(str("headers")).toArray();
         for (int c = 0; c < headers.size(); ++c)
             grid->setCell(0, c, EGrid::TextCell, headers.at(c).toString());
-        const QJsonArray widths = spec.value(str("columnWidths")).toArray();
+        const QJsonArray widths = design.value(str("columnWidths")).toArray();
         for (int c = 0; c < widths.size(); ++c)
             grid->setColumnWidth(c, widths.at(c).toInt());
-        for (const QJsonValue &column : spec.value(str("checkColumns")).toArray())
+        for (const QJsonValue &column : design.value(str("checkColumns")).toArray())
             grid->setCheckColumn(column.toInt(), true);
-        for (int r = 1; r < spec.value(str("rows")).toInt(1); ++r)
+        for (int r = 1; r < design.value(str("rows")).toInt(1); ++r)
             grid->insertRow();
     } else if (auto *pic = qobject_cast<PicBox *>(object)) {
-        if (spec.contains(str("image")))
-            pic->setImage(QImage(spec.value(str("image")).toString()));
+        if (design.contains(str("image")))
+            pic->setImage(QImage(design.value(str("image")).toString()));
     } else if (auto *menu = qobject_cast<PopupMenu *>(object)) {
         for (const QJsonValue &item : items)
             menu->addItem(item.toString());
