@@ -110,4 +110,28 @@ std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, cons
     return rows;
 }
 
+std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const HouseholdFilter &filter,
+                                               const QString &prefix, const Clock &clock)
+{
+    std::vector<HouseholdListRow> rows;
+    QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns)
+                  + QStringLiteral(", \"首拼音\" FROM \"成员信息\" WHERE ") + whereClause(filter, false);
+    if (!prefix.isEmpty()) {
+        // Every text that begins with prefix sorts between prefix and prefix followed by the
+        // highest character; the exact test below settles the rest.
+        sql += QStringLiteral(" AND \"首拼音\" >= ? AND \"首拼音\" < ?");
+    }
+    sql += QStringLiteral(" ORDER BY rowid");
+    Statement search(connection, sql);
+    const int next = bindFilter(search, filter, false);
+    if (!prefix.isEmpty())
+        search.bind(next, prefix).bind(next + 1, prefix + QChar(0xDBFF) + QChar(0xDFFF));
+    while (search.step()) {
+        if (!prefix.isEmpty() && !search.text(11).startsWith(prefix))
+            continue;
+        rows.push_back(readHouseholdRow(search, clock));
+    }
+    return rows;
+}
+
 } // namespace fenlark

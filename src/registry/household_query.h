@@ -28,6 +28,12 @@ int countHouseholds(DBConnection &connection, const HouseholdFilter &filter);
 std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, const HouseholdFilter &filter,
                                                   qint64 offset, int limit, const Clock &clock);
 
+// Rows of the unit and year (parent unit not compared) whose 首拼音 begins with prefix (all of
+// them for an empty prefix), in the table's stored order, without a page limit. The prefix is
+// found as a range on the (所属管辖, 首拼音) index, then checked exactly.
+std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const HouseholdFilter &filter,
+                                               const QString &prefix, const Clock &clock);
+
 // The list row of one result of a query that selected kHouseholdRowColumns first.
 class Statement;
 HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock);

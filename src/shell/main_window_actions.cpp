@@ -7,6 +7,7 @@
 #include "region/region_entry_window.h"
 #include "region/region_tree.h"
 #include "registry/household_page.h"
+#include "registry/initials_search.h"
 #include "years/year_list.h"
 #include "shell/grid_sheet_source.h"
 #include "ui/egrid.h"
@@ -57,7 +58,10 @@ void MainWindow::onPreviousPage()
     auto controls = listControls();
     showPreviousPage(m_state, m_connection, controls, m_services.clock, m_services.dialogs, this);
 }
-void MainWindow::onSearchTextChanged() {}
+void MainWindow::onSearchTextChanged()
+{
+    searchByInitials(m_state, m_connection, *m_byInitials, *m_search, *m_years, *m_households, m_services.clock);
+}
 void MainWindow::onHouseholdDoubleClicked() { modifyHousehold(); }
 HouseholdEditContext MainWindow::householdContext()
 {
