@@ -8,6 +8,7 @@
 #include "region/region_tree.h"
 #include "registry/household_page.h"
 #include "registry/initials_search.h"
+#include "registry/query_window.h"
 #include "years/year_list.h"
 #include "shell/grid_sheet_source.h"
 #include "ui/egrid.h"
@@ -82,7 +83,11 @@ void MainWindow::deleteHousehold()
 {
     fenlark::deleteHousehold(m_state, m_recordSet, *m_households, *m_countLabel, m_services.dialogs, this);
 }
-void MainWindow::openQueryWindow() {}
+void MainWindow::openQueryWindow()
+{
+    fenlark::openQueryWindow(m_state, m_connection, *m_households, *m_countLabel, m_services.clock,
+                             m_services.dialogs, this);
+}
 void MainWindow::addRegion()
 {
     openRegionEntryForAdd(m_state, m_connection, *m_regions, m_services.dialogs, this);

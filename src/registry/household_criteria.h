@@ -1,0 +1,37 @@
+#pragma once
+
+#include "registry/household_row.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace fenlark {
+
+class Clock;
+class DBConnection;
+
+// The query window's criteria; a criterion that is switched off is empty and passes.
+struct HouseholdCriteria {
+    std::optional<QString> unit; // empty optional: every unit ("全部")
+    std::optional<bool> familyPlanning;
+    std::optional<bool> medicalCare;
+    std::optional<bool> pensionInsurance;
+    std::optional<QString> health;
+    std::optional<bool> offence;
+    std::optional<bool> disabled;
+    std::optional<bool> petitioner;
+    std::optional<bool> partyMember;
+    std::optional<QString> keyword; // an empty keyword passes; else one ","-part of 标签 must equal it
+};
+
+// Every household of every unit and year that passes all criteria, in the table's stored
+// order; column 1 shows 户主, column 2 the card number of 户主信息.
+std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const HouseholdCriteria &criteria,
+                                               const Clock &clock);
+
+// The distinct 标签 texts, whole, in the order they first occur (the empty text included).
+QStringList distinctKeywordTexts(DBConnection &connection);
+
+} // namespace fenlark

@@ -1,0 +1,104 @@
+#include "registry/query_window.h"
+
+#include "core/app_state.h"
+#include "registry/household_criteria.h"
+#include "registry/household_row.h"
+#include "ui/buttons.h"
+#include "ui/combo_box.h"
+#include "ui/dialogs.h"
+#include "ui/egrid.h"
+#include "ui/label.h"
+
+#include <QCoreApplication>
+
+namespace fenlark {
+
+QueryWindow::QueryWindow(AppState &state, DBConnection &connection, EGrid &householdList, Label &countLabel,
+                         const Clock &clock, QWidget *parent)
+    : QDialog(parent), m_state(state), m_connection(connection), m_list(householdList), m_countLabel(countLabel),
+      m_clock(clock)
+{
+    m_built = buildWindow(QStringLiteral(":/designs/query_window.json"), this);
+    m_regions = m_built.control<ComboBox>(QStringLiteral("组合框1"));
+    m_health = m_built.control<ComboBox>(QStringLiteral("组合框2"));
+    m_keywords = m_built.control<ComboBox>(QStringLiteral("组合框3"));
+    m_queryButton = m_built.control<Button>(QStringLiteral("按钮_查询"));
+    connect(m_built.control<Label>(QStringLiteral("标签3")), &Label::leftButtonPressed, this, &QDialog::reject);
+    connect(m_queryButton, &QPushButton::clicked, this, &QueryWindow::runQuery);
+    fillRegions();
+    fillKeywords();
+}
+
+void QueryWindow::fillRegions()
+{
+    for (const QString &name : m_state.villageNames)
+        m_regions->addItem(name);
+    m_regions->addItem(QStringLiteral("全部"));
+    if (m_state.currentSelection.unit.isEmpty()) {
+        m_regions->setCurrentIndex(0);
+        return;
+    }
+    // Every equal item is selected in turn, so the last one stays; none equal: no selection.
+    m_regions->setCurrentIndex(-1);
+    for (int i = 0; i < m_regions->itemCount(); ++i) {
+        if (m_regions->itemText(i) == m_state.currentSelection.unit)
+            m_regions->setCurrentIndex(i);
+    }
+}
+
+void QueryWindow::fillKeywords()
+{
+    for (const QString &text : distinctKeywordTexts(m_connection))
+        m_keywords->addItem(text);
+}
+
+bool QueryWindow::ticked(const char16_t *name) const
+{
+    const auto *box = m_built.control<CheckBox>(QString::fromUtf16(name));
+    return box && box->isChecked();
+}
+
+void QueryWindow::runQuery()
+{
+    m_queryButton->setEnabled(false);
+    QCoreApplication::processEvents();
+
+    HouseholdCriteria criteria;
+    const QString region = m_regions->itemText(m_regions->currentIndex());
+    if (region != QStringLiteral("全部"))
+        criteria.unit = region;
+    auto pair = [this](const char16_t *on, const char16_t *value) -> std::optional<bool> {
+        return ticked(on) ? std::optional<bool>(ticked(value)) : std::nullopt;
+    };
+    criteria.familyPlanning = pair(u"选择框3", u"选择框4");
+    criteria.medicalCare = pair(u"选择框5", u"选择框6");
+    criteria.pensionInsurance = pair(u"选择框7", u"选择框8");
+    if (ticked(u"选择框9"))
+        criteria.health = m_health->itemText(m_health->currentIndex());
+    criteria.offence = pair(u"选择框10", u"选择框11");
+    criteria.disabled = pair(u"选择框12", u"选择框13");
+    criteria.petitioner = pair(u"选择框14", u"选择框15");
+    criteria.partyMember = pair(u"选择框16", u"选择框17");
+    if (ticked(u"选择框1"))
+        criteria.keyword = m_keywords->content();
+
+    {
+        EGrid::BulkUpdate bulk(m_list);
+        emptyGrid(m_list);
+        int n = 1;
+        for (const HouseholdListRow &row : selectByCriteria(m_connection, criteria, m_clock))
+            appendHouseholdRow(m_list, n++, row);
+        m_state.householdCount = n - 1;
+    }
+    m_countLabel.setCaption(QStringLiteral("总项目数：") + QString::number(m_state.householdCount));
+    m_queryButton->setEnabled(true);
+}
+
+void openQueryWindow(AppState &state, DBConnection &connection, EGrid &householdList, Label &countLabel,
+                     const Clock &clock, Dialogs &dialogs, QWidget *parent)
+{
+    QueryWindow window(state, connection, householdList, countLabel, clock, parent);
+    dialogs.showModal(&window);
+}
+
+} // namespace fenlark

@@ -1,0 +1,166 @@
+// The query window: its criteria in SQL beside the literal walk (the reference), its region
+// and keyword lists, and the list it writes.
+#include "test_register.h"
+
+#include "core/app_state.h"
+#include "core/clock.h"
+#include "data/record_set.h"
+#include "registry/household_criteria.h"
+#include "registry/query_window.h"
+#include "ui/buttons.h"
+#include "ui/combo_box.h"
+#include "ui/egrid.h"
+#include "ui/label.h"
+
+using namespace fenlark;
+
+namespace {
+
+const FixedClock kClock(QDateTime(QDate(2026, 5, 1), QTime(9, 0)));
+
+// The walk as the query was first written: every record read, criteria tested in order.
+QStringList literalQuery(DBConnection &connection, const HouseholdCriteria &c)
+{
+    QStringList heads;
+    RecordSet set;
+    set.attach(connection);
+    set.openTable(QStringLiteral("成员信息"));
+    auto flag = [&](const char16_t *column) {
+        bool b = false;
+        set.readBool(QString::fromUtf16(column), b);
+        return b;
+    };
+    auto text = [&](const char16_t *column) {
+        QString t;
+        set.readText(QString::fromUtf16(column), t);
+        return t;
+    };
+    for (set.moveFirst(); !set.isAtEnd(); set.moveNext()) {
+        if (c.unit && text(u"所属管辖") != *c.unit)
+            continue;
+        if (c.familyPlanning && flag(u"是否计划生育") != *c.familyPlanning)
+            continue;
+        if (c.medicalCare && flag(u"是否合作医疗") != *c.medicalCare)
+            continue;
+        if (c.pensionInsurance && flag(u"是否养老保险") != *c.pensionInsurance)
+            continue;
+        if (c.health && text(u"健康状况") != *c.health)
+            continue;
+        if (c.offence && flag(u"是否违法") != *c.offence)
+            continue;
+        if (c.disabled && flag(u"是否残疾") != *c.disabled)
+            continue;
+        if (c.petitioner && flag(u"是否上访户") != *c.petitioner)
+            continue;
+        if (c.partyMember && flag(u"是否党员") != *c.partyMember)
+            continue;
+        if (c.keyword && !c.keyword->isEmpty() && !text(u"标签").split(u',').contains(*c.keyword))
+            continue;
+        heads << text(u"户主");
+    }
+    set.close();
+    return heads;
+}
+
+void fill(TestRegister &reg)
+{
+    const QString insert = QStringLiteral(
+        "INSERT INTO 成员信息 (所属管辖, 户主, 户主信息, 是否计划生育, 是否合作医疗, 是否养老保险, 健康状况, "
+        "是否违法, 是否残疾, 是否上访户, 是否党员, 标签, 录入年份) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    const QString units[] = {QStringLiteral("甲村"), QStringLiteral("乙村"), QStringLiteral("")};
+    const QString health[] = {QStringLiteral("健康"), QStringLiteral("慢性疾病"), QStringLiteral("")};
+    const QString tags[] = {QStringLiteral("种植,养殖"), QStringLiteral("养殖"), QStringLiteral(""),
+                            QStringLiteral("种植"), QStringLiteral("种植,养殖")};
+    for (int i = 0; i < 60; ++i) {
+        QVariantList row{units[i % 3], QStringLiteral("户主%1").arg(i), QStringLiteral("户主%1-男-C%1-小学").arg(i)};
+        for (int bit = 0; bit < 7; ++bit) {
+            if (bit == 3)
+                row << (i % 7 == 0 ? QVariant() : QVariant(health[i % 3]));
+            row << ((i >> bit) % 2 == 0 ? QVariant(qint64(0)) : (i % 11 == 0 ? QVariant() : QVariant(qint64(1))));
+        }
+        row << (i % 13 == 0 ? QVariant() : QVariant(tags[i % 5])) << 2020 + i % 4;
+        QVERIFY(reg.run(insert, row));
+    }
+}
+
+} // namespace
+
+class QueryTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sameRowsAsLiteralWalk_data();
+    void sameRowsAsLiteralWalk();
+    void windowListsAndQuery();
+};
+
+void QueryTest::sameRowsAsLiteralWalk_data()
+{
+    QTest::addColumn<int>("which");
+    for (int i = 0; i < 9; ++i)
+        QTest::newRow(qPrintable(QStringLiteral("case %1").arg(i))) << i;
+}
+
+void QueryTest::sameRowsAsLiteralWalk()
+{
+    QFETCH(int, which);
+    TestRegister reg;
+    QVERIFY(reg.ok());
+    fill(reg);
+    HouseholdCriteria c;
+    switch (which) {
+    case 0: break; // every switch off, all units
+    case 1: c.unit = QStringLiteral("甲村"); c.familyPlanning = true; c.medicalCare = false; break;
+    case 2: c.health = QString(); break; // "是否健康" with no value: the empty health texts
+    case 3: c.keyword = QStringLiteral("养殖"); break;
+    case 4: c.keyword = QStringLiteral("种植,养殖"); break; // the joined text matches no part
+    case 5: c.keyword = QString(); c.partyMember = true; break;
+    case 6: c.unit = QString(); break; // a unit outside the villages: only empty units
+    case 7: c.pensionInsurance = true; c.offence = true; c.disabled = false; c.petitioner = true; break;
+    case 8: c.unit = QStringLiteral("乙村"); c.health = QStringLiteral("慢性疾病"); c.keyword = QStringLiteral("种植"); break;
+    }
+    QStringList got;
+    for (const HouseholdListRow &row : selectByCriteria(reg.connection(), c, kClock))
+        got << row.headName;
+    QCOMPARE(got, literalQuery(reg.connection(), c));
+}
+
+void QueryTest::windowListsAndQuery()
+{
+    TestRegister reg;
+    QVERIFY(reg.ok());
+    fill(reg);
+    AppState state;
+    state.villageNames = {QStringLiteral("甲村"), QStringLiteral("乙村"), QStringLiteral("甲村")};
+    state.currentSelection.unit = QStringLiteral("甲村");
+    state.currentPage = 2;
+    EGrid list;
+    list.setColumnCount(13);
+    Label count;
+    QueryWindow window(state, reg.connection(), list, count, kClock);
+    auto *regions = window.controls().control<ComboBox>(QStringLiteral("组合框1"));
+    QCOMPARE(regions->itemCount(), 4);
+    QCOMPARE(regions->itemText(3), QStringLiteral("全部"));
+    QCOMPARE(regions->currentIndex(), 2); // the last equal item stays selected
+    auto *keywords = window.controls().control<ComboBox>(QStringLiteral("组合框3"));
+    QStringList items;
+    for (int i = 0; i < keywords->itemCount(); ++i)
+        items << keywords->itemText(i);
+    QCOMPARE(items, (QStringList{QStringLiteral(""), QStringLiteral("养殖"), QStringLiteral("种植"),
+                                 QStringLiteral("种植,养殖")}));
+    regions->setCurrentIndex(3);
+    window.runQuery();
+    QCOMPARE(list.rowCount(), 61);
+    QCOMPARE(list.cellText(60, 0), QStringLiteral("60"));
+    QCOMPARE(list.cellText(1, 1), QStringLiteral("户主0"));
+    QCOMPARE(list.cellText(1, 2), QStringLiteral("C0"));
+    QCOMPARE(state.householdCount, 60);
+    QCOMPARE(count.caption(), QStringLiteral("总项目数：60"));
+    QCOMPARE(state.currentPage, 2);
+    QVERIFY(window.controls().control<Button>(QStringLiteral("按钮_查询"))->isEnabled());
+    state.currentSelection.unit = QStringLiteral("某镇"); // not a village: nothing selected
+    QueryWindow other(state, reg.connection(), list, count, kClock);
+    QCOMPARE(other.controls().control<ComboBox>(QStringLiteral("组合框1"))->currentIndex(), -1);
+}
+
+QTEST_MAIN(QueryTest)
+#include "tst_query.moc"
