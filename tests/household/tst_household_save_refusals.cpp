@@ -1,0 +1,97 @@
+// Saves that must not look like saves, an add under another unit, and the deletion's refusals.
+#include "household_fixture.h"
+
+#include <QtTest>
+
+using namespace fenlark;
+
+class HouseholdSaveRefusalsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void addUnderAnotherUnitLeavesListAlone()
+    {
+        HouseholdFixture f;
+        bool closed = false;
+        f.dialogs.onNextModal([&](QDialog *w) {
+            fillValidForm(w, QStringLiteral("村B"), QStringLiteral("李四"), card(2));
+            clickSave(w);
+            closed = !w->isVisible();
+        });
+        openHouseholdForAdd(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QVERIFY(closed);
+        QCOMPARE(f.households().size(), 1);
+        QVERIFY(f.listRows().isEmpty());
+        QCOMPARE(f.state.householdCount, 0);
+        QVERIFY(f.dialogs.shown().empty()); // no "添加成功" for another unit
+    }
+
+    void modifyOfVanishedHouseholdKeepsWindowOpen()
+    {
+        HouseholdFixture f;
+        f.addHousehold(2016, QStringLiteral("张三"), QStringLiteral("村A"), card(1));
+        f.list.setCursorCell(1, 1);
+        const QStringList listBefore = f.listRows();
+        bool stillOpen = false;
+        f.dialogs.onNextModal([&](QDialog *w) {
+            // Deleted elsewhere while the form was open.
+            QVERIFY(execScript(f.connection, QStringLiteral("DELETE FROM 成员信息")));
+            control<EditBox>(w, u"编辑框9")->setContent(QStringLiteral("新地址"));
+            clickSave(w);
+            stillOpen = w->isVisible();
+            w->reject();
+        });
+        openHouseholdForModify(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QVERIFY(stillOpen);
+        QVERIFY(f.households().isEmpty()); // nothing written in its place
+        QCOMPARE(f.listRows(), listBefore);
+        QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
+    }
+
+    void entriesTheGridCannotShowAreNotDroppedWithoutAsking()
+    {
+        HouseholdFixture f;
+        QStringList entries;
+        for (int i = 0; i < 8; ++i)
+            entries << QStringLiteral("成员%1-男-%2-%3-汉族-初中").arg(i).arg(card(i)).arg(i == 0 ? QStringLiteral("户主") : QStringLiteral("儿子"));
+        f.addHousehold(2016, QStringLiteral("成员0"), QStringLiteral("村A"), card(0), true, entries.join(u','));
+        f.list.setCursorCell(1, 1);
+        bool stillOpen = false;
+        f.dialogs.answerNext(false);
+        f.dialogs.onNextModal([&](QDialog *w) {
+            clickSave(w);
+            stillOpen = w->isVisible();
+            w->reject();
+        });
+        openHouseholdForModify(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QVERIFY(stillOpen);
+        QVERIFY(f.dialogs.shown().back().question);
+        Statement stored(f.connection, QStringLiteral("SELECT 家庭人员信息 FROM 成员信息"));
+        QVERIFY(stored.step());
+        QCOMPARE(stored.text(0), entries.join(u','));
+    }
+
+    void deletionRefusals()
+    {
+        HouseholdFixture f;
+        // A header-only list: nothing at all, not even a message.
+        deleteHousehold(f.state, f.mainSet, f.list, f.countLabel, f.dialogs, nullptr);
+        QVERIFY(f.dialogs.shown().empty());
+
+        f.addHousehold(2016, QStringLiteral("张三"), QStringLiteral("村A"), card(1));
+        f.list.setCursorCell(-1, 0);
+        deleteHousehold(f.state, f.mainSet, f.list, f.countLabel, f.dialogs, nullptr);
+        QCOMPARE(f.dialogs.lastText(), QStringLiteral(" 当前未载入成员,无法删除!"));
+        QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
+
+        f.list.setCursorCell(1, 1);
+        f.dialogs.answerNext(false);
+        deleteHousehold(f.state, f.mainSet, f.list, f.countLabel, f.dialogs, nullptr);
+        QCOMPARE(f.dialogs.lastText(), QStringLiteral("删除后将不能被恢复,请确认是否继续删除!"));
+        QVERIFY(f.dialogs.shown().back().question);
+        QCOMPARE(f.households().size(), 1);
+        QCOMPARE(f.list.rowCount(), 2);
+    }
+};
+
+QTEST_MAIN(HouseholdSaveRefusalsTest)
+#include "tst_household_save_refusals.moc"
