@@ -70,6 +70,22 @@ private Q_SLOTS:
         QCOMPARE(stored.text(0), entries.join(u','));
     }
 
+    void pensionAmountStoredAsTyped()
+    {
+        HouseholdFixture f;
+        f.dialogs.onNextModal([](QDialog *w) {
+            fillValidForm(w, QStringLiteral("村A"), QStringLiteral("张三"), card(1));
+            control<RadioBox>(w, u"单选框6")->setChecked(true);
+            control<EditBox>(w, u"编辑框2")->setContent(QStringLiteral("1234.56"));
+            clickSave(w);
+        });
+        openHouseholdForAdd(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        Statement stored(f.connection, QStringLiteral("SELECT 社保缴纳金额, 是否养老保险 FROM 成员信息"));
+        QVERIFY(stored.step());
+        QCOMPARE(stored.real(0), 1234.56); // not 1234.56005859375, as single precision would give
+        QCOMPARE(stored.int64(1), qint64(1));
+    }
+
     void deletionRefusals()
     {
         HouseholdFixture f;
