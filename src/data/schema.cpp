@@ -56,6 +56,7 @@ QString createIndexesSql()
         "CREATE INDEX IF NOT EXISTS \"成员信息_管辖_上级_年份\" ON \"成员信息\" (\"所属管辖\", \"上级管辖\", \"录入年份\");\n"
         "CREATE INDEX IF NOT EXISTS \"成员信息_管辖_首拼音\" ON \"成员信息\" (\"所属管辖\", \"首拼音\");\n"
         "CREATE INDEX IF NOT EXISTS \"成员信息_户主\" ON \"成员信息\" (\"户主\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_标签\" ON \"成员信息\" (\"标签\");\n"
         "CREATE INDEX IF NOT EXISTS \"区域管理_单位名称\" ON \"区域管理\" (\"单位名称\");\n"
         "CREATE INDEX IF NOT EXISTS \"年份管理_年份\" ON \"年份管理\" (\"年份\");\n");
 }

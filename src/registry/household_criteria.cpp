@@ -3,6 +3,8 @@
 #include "data/statement.h"
 #include "registry/household_query.h"
 
+#include <algorithm>
+
 namespace fenlark {
 
 namespace {
@@ -93,11 +95,46 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
 
 QStringList distinctKeywordTexts(DBConnection &connection)
 {
+    // A county register has a million rows but only a handful of distinct keyword texts, so
+    // the texts are stepped through on the 标签 index one by one, each with the first row that
+    // holds it, instead of grouping the whole table. A NULL reads as the empty text.
+    std::vector<std::pair<qint64, QString>> found;
+    auto firstRowOf = [&connection](const QString &text) -> qint64 {
+        Statement first(connection, QStringLiteral("SELECT min(rowid) FROM \"成员信息\" WHERE \"标签\" = ?"));
+        first.bind(1, text);
+        return first.step() && !first.isNull(0) ? first.int64(0) : -1;
+    };
+    qint64 emptyRow = -1;
+    {
+        Statement nulls(connection, QStringLiteral("SELECT min(rowid) FROM \"成员信息\" WHERE \"标签\" IS NULL"));
+        if (nulls.step() && !nulls.isNull(0))
+            emptyRow = nulls.int64(0);
+    }
+    // Text values in index order: the smallest, then each one just above the last.
+    Statement smallest(connection, QStringLiteral("SELECT \"标签\" FROM \"成员信息\" WHERE \"标签\" IS NOT NULL "
+                                                  "ORDER BY \"标签\" LIMIT 1"));
+    Statement above(connection, QStringLiteral("SELECT \"标签\" FROM \"成员信息\" WHERE \"标签\" > ? "
+                                               "ORDER BY \"标签\" LIMIT 1"));
+    bool more = smallest.step();
+    QString text = more ? smallest.text(0) : QString();
+    while (more) {
+        const qint64 row = firstRowOf(text);
+        if (text.isEmpty())
+            emptyRow = emptyRow < 0 ? row : std::min(emptyRow, row);
+        else
+            found.emplace_back(row, text);
+        above.reset();
+        above.bind(1, text);
+        more = above.step();
+        if (more)
+            text = above.text(0);
+    }
+    if (emptyRow >= 0)
+        found.emplace_back(emptyRow, QString());
+    std::sort(found.begin(), found.end());
     QStringList texts;
-    Statement query(connection, QStringLiteral("SELECT IFNULL(\"标签\", '') AS k FROM \"成员信息\" "
-                                               "GROUP BY k ORDER BY min(rowid)"));
-    while (query.step())
-        texts << query.text(0);
+    for (const auto &entry : found)
+        texts << entry.second;
     return texts;
 }
 
