@@ -65,12 +65,12 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
     const QString keyword = criteria.keyword.value_or(QString());
     if (!keyword.isEmpty()) {
         // A quick narrowing on the joined text; the exact test on the parts follows below.
-        conditions.push_back({QStringLiteral("instr(',' || IFNULL(\"标签\", '') || ',', ',' || ? || ',') > 0"),
-                              keyword, 0, true});
+        conditions.push_back(
+            {QStringLiteral("instr(',' || IFNULL(\"标签\", '') || ',', ',' || ? || ',') > 0"), keyword, 0, true});
     }
 
-    QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns)
-                  + QStringLiteral(", IFNULL(\"户主\", ''), IFNULL(\"标签\", '') FROM \"成员信息\"");
+    QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
+                  QStringLiteral(", IFNULL(\"户主\", ''), IFNULL(\"标签\", '') FROM \"成员信息\"");
     for (size_t i = 0; i < conditions.size(); ++i)
         sql += (i == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + conditions[i].sql;
     sql += QStringLiteral(" ORDER BY rowid");

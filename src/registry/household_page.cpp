@@ -4,8 +4,8 @@
 #include "core/datetime.h"
 #include "core/text.h"
 #include "data/statement.h"
-#include "registry/household_row.h"
 #include "registry/household_query.h"
+#include "registry/household_row.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
 #include "ui/dialogs.h"
@@ -89,8 +89,8 @@ void showNextPage(AppState &state, DBConnection &connection, HouseholdListContro
     loadHouseholdPage(state, connection, controls, state.currentPage + 1, clock);
 }
 
-void showPreviousPage(AppState &state, DBConnection &connection, HouseholdListControls &controls,
-                      const Clock &clock, Dialogs &dialogs, QWidget *parent)
+void showPreviousPage(AppState &state, DBConnection &connection, HouseholdListControls &controls, const Clock &clock,
+                      Dialogs &dialogs, QWidget *parent)
 {
     if (state.currentPage > 1) {
         loadHouseholdPage(state, connection, controls, state.currentPage - 1, clock);

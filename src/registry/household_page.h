@@ -18,13 +18,13 @@ class TreeBox;
 
 // The controls of the household page the list, its paging strip and its events work on.
 struct HouseholdListControls {
-    TreeBox &tree;       // 树型框1
-    ComboBox &years;     // 组合框1
-    EGrid &list;         // 高级表格1
-    Label &countLabel;   // 标签1 "总项目数："
-    Label &pageLabel;    // 标签2 "所在页："
-    Label &pagesLabel;   // 标签3 "页面总数："
-    Button &previous;    // 按钮_上一页
+    TreeBox &tree;     // 树型框1
+    ComboBox &years;   // 组合框1
+    EGrid &list;       // 高级表格1
+    Label &countLabel; // 标签1 "总项目数："
+    Label &pageLabel;  // 标签2 "所在页："
+    Label &pagesLabel; // 标签3 "页面总数："
+    Button &previous;  // 按钮_上一页
 };
 
 inline constexpr int kHouseholdPageSize = 15;
@@ -44,8 +44,8 @@ void onYearChosen(AppState &state, DBConnection &connection, HouseholdListContro
 // 按钮_下一页 / 按钮_上一页.
 void showNextPage(AppState &state, DBConnection &connection, HouseholdListControls &controls, const Clock &clock,
                   Dialogs &dialogs, QWidget *parent);
-void showPreviousPage(AppState &state, DBConnection &connection, HouseholdListControls &controls,
-                      const Clock &clock, Dialogs &dialogs, QWidget *parent);
+void showPreviousPage(AppState &state, DBConnection &connection, HouseholdListControls &controls, const Clock &clock,
+                      Dialogs &dialogs, QWidget *parent);
 
 // The parts of 户主信息 the list shows: the first (head name) and the third (card number);
 // a text with fewer parts shows the parts it has and "" for the others.

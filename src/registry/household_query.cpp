@@ -6,8 +6,9 @@
 
 namespace fenlark {
 
-const char kHouseholdRowColumns[] = "\"户主信息\", \"所属管辖\", \"农户属性\", \"是否计划生育\", \"是否合作医疗\", "
-                                    "\"是否养老保险\", \"健康状况\", \"是否违法\", \"是否残疾\", \"是否党员\", \"录入时间\"";
+const char kHouseholdRowColumns[] =
+    "\"户主信息\", \"所属管辖\", \"农户属性\", \"是否计划生育\", \"是否合作医疗\", "
+    "\"是否养老保险\", \"健康状况\", \"是否违法\", \"是否残疾\", \"是否党员\", \"录入时间\"";
 
 namespace {
 
@@ -91,7 +92,8 @@ HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock)
 
 int countHouseholds(DBConnection &connection, const HouseholdFilter &filter)
 {
-    Statement count(connection, QStringLiteral("SELECT count(*) FROM \"成员信息\" WHERE ") + whereClause(filter, false));
+    Statement count(connection,
+                    QStringLiteral("SELECT count(*) FROM \"成员信息\" WHERE ") + whereClause(filter, false));
     bindFilter(count, filter, false);
     return count.step() ? int(count.int64(0)) : 0;
 }
@@ -100,9 +102,9 @@ std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, cons
                                                   qint64 offset, int limit, const Clock &clock)
 {
     std::vector<HouseholdListRow> rows;
-    Statement page(connection, QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns)
-                                   + QStringLiteral(" FROM \"成员信息\" WHERE ") + whereClause(filter, true)
-                                   + QStringLiteral(" ORDER BY \"id\" DESC LIMIT ? OFFSET ?"));
+    Statement page(connection, QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
+                                   QStringLiteral(" FROM \"成员信息\" WHERE ") + whereClause(filter, true) +
+                                   QStringLiteral(" ORDER BY \"id\" DESC LIMIT ? OFFSET ?"));
     const int next = bindFilter(page, filter, true);
     page.bind(next, limit).bind(next + 1, offset);
     while (page.step())
@@ -114,8 +116,8 @@ std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const H
                                                const QString &prefix, const Clock &clock)
 {
     std::vector<HouseholdListRow> rows;
-    QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns)
-                  + QStringLiteral(", \"首拼音\" FROM \"成员信息\" WHERE ") + whereClause(filter, false);
+    QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
+                  QStringLiteral(", \"首拼音\" FROM \"成员信息\" WHERE ") + whereClause(filter, false);
     if (!prefix.isEmpty()) {
         // Every text that begins with prefix sorts between prefix and prefix followed by the
         // highest character; the exact test below settles the rest.

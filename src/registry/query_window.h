@@ -21,8 +21,8 @@ class Label;
 class QueryWindow : public QDialog {
     Q_OBJECT
 public:
-    QueryWindow(AppState &state, DBConnection &connection, EGrid &householdList, Label &countLabel,
-                const Clock &clock, QWidget *parent = nullptr);
+    QueryWindow(AppState &state, DBConnection &connection, EGrid &householdList, Label &countLabel, const Clock &clock,
+                QWidget *parent = nullptr);
 
     const BuiltWindow &controls() const { return m_built; }
     // 按钮_查询.

@@ -29,8 +29,8 @@ struct ColumnHead {
 
 // The household list's columns; 5, 6, 7, 9, 10 and 11 show check boxes.
 constexpr ColumnHead kHouseholdColumns[13] = {
-    {u"N", 30},          {u"户主", 70},     {u"身份证", 100},   {u"所属管辖", 80}, {u"农户属性", 70},
-    {u"计划生育户", 70}, {u"合作医疗", 70}, {u"养老保险", 70},  {u"健康状况", 70}, {u"违法违纪", 70},
+    {u"N", 30},          {u"户主", 70},     {u"身份证", 100},       {u"所属管辖", 80}, {u"农户属性", 70},
+    {u"计划生育户", 70}, {u"合作医疗", 70}, {u"养老保险", 70},      {u"健康状况", 70}, {u"违法违纪", 70},
     {u"是否残疾", 70},   {u"是否党员", 70}, {u"最后更新时间", 110},
 };
 constexpr int kHouseholdCheckColumns[] = {5, 6, 7, 9, 10, 11};
@@ -214,8 +214,10 @@ void MainWindow::connectEvents()
     connect(m_search, &EditBox::contentChanged, this, &MainWindow::onSearchTextChanged);
     connect(m_households, &EGrid::cellDoubleClicked, this, &MainWindow::onHouseholdDoubleClicked);
     connect(m_built.control<Button>(QStringLiteral("按钮_添加")), &QPushButton::clicked, this, &MainWindow::addRegion);
-    connect(m_built.control<Button>(QStringLiteral("按钮_修改")), &QPushButton::clicked, this, &MainWindow::modifyRegion);
-    connect(m_built.control<Button>(QStringLiteral("按钮_删除")), &QPushButton::clicked, this, &MainWindow::deleteRegion);
+    connect(m_built.control<Button>(QStringLiteral("按钮_修改")), &QPushButton::clicked, this,
+            &MainWindow::modifyRegion);
+    connect(m_built.control<Button>(QStringLiteral("按钮_删除")), &QPushButton::clicked, this,
+            &MainWindow::deleteRegion);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

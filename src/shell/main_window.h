@@ -81,10 +81,10 @@ private:
     AppState &m_state;
     ShellServices m_services;
     SkinLoader &m_skin;
-    DBConnection m_connection;  // 数据库连接1
-    RecordSet m_recordSet;      // 记录集1
-    ExcelApplication m_excel;   // Excel程序1
-    ExcelWorkbook m_workbook;   // Excel工作簿1
+    DBConnection m_connection; // 数据库连接1
+    RecordSet m_recordSet;     // 记录集1
+    ExcelApplication m_excel;  // Excel程序1
+    ExcelWorkbook m_workbook;  // Excel工作簿1
     BuiltWindow m_built;
     bool m_released = false;
 

@@ -9,10 +9,10 @@
 #include "registry/household_page.h"
 #include "registry/initials_search.h"
 #include "registry/query_window.h"
-#include "years/year_list.h"
 #include "shell/grid_sheet_source.h"
 #include "ui/egrid.h"
 #include "ui/tree_box.h"
+#include "years/year_list.h"
 
 namespace fenlark {
 
@@ -32,7 +32,7 @@ void MainWindow::fillYears()
 
 HouseholdListControls MainWindow::listControls()
 {
-    return HouseholdListControls{*m_tree,       *m_years,      *m_households, *m_countLabel,
+    return HouseholdListControls{*m_tree,      *m_years,      *m_households, *m_countLabel,
                                  *m_pageLabel, *m_pagesLabel, *m_previous};
 }
 
@@ -63,7 +63,10 @@ void MainWindow::onSearchTextChanged()
 {
     searchByInitials(m_state, m_connection, *m_byInitials, *m_search, *m_years, *m_households, m_services.clock);
 }
-void MainWindow::onHouseholdDoubleClicked() { modifyHousehold(); }
+void MainWindow::onHouseholdDoubleClicked()
+{
+    modifyHousehold();
+}
 HouseholdEditContext MainWindow::householdContext()
 {
     return HouseholdEditContext{*m_households, *m_tree, *m_years, m_recordSet, *m_countLabel, m_services.clock};
@@ -85,8 +88,8 @@ void MainWindow::deleteHousehold()
 }
 void MainWindow::openQueryWindow()
 {
-    fenlark::openQueryWindow(m_state, m_connection, *m_households, *m_countLabel, m_services.clock,
-                             m_services.dialogs, this);
+    fenlark::openQueryWindow(m_state, m_connection, *m_households, *m_countLabel, m_services.clock, m_services.dialogs,
+                             this);
 }
 void MainWindow::addRegion()
 {

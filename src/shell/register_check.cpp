@@ -46,7 +46,8 @@ QString unopenableRegisterMessage(const QString &path, const QString &reason)
 QString accessRegisterMessage(const QString &path)
 {
     const QString native = QDir::toNativeSeparators(path);
-    const QString converted = QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QStringLiteral("/data-new.mdb"));
+    const QString converted =
+        QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QStringLiteral("/data-new.mdb"));
     return QStringLiteral("数据库文件是 Access 格式,需要先转换才能使用!\n\n文件：%1\n\n"
                           "请运行以下命令转换：\n  fenlark-db import \"%1\" \"%2\"\n"
                           "然后将原文件另存备份,把 data-new.mdb 改名为 data.mdb。")

@@ -12,26 +12,50 @@ void breakForm(QDialog *w, int which)
 {
     EGrid &grid = form(w)->memberGrid();
     switch (which) {
-    case 1: control<ComboBox>(w, u"组合框3")->setCurrentIndex(-1); break;
-    case 2: control<ComboBox>(w, u"组合框1")->setCurrentIndex(-1); break;
-    case 3: control<RadioBox>(w, u"单选框2")->setChecked(false); break;
-    case 4: control<RadioBox>(w, u"单选框3")->setChecked(false); break;
-    case 5: control<RadioBox>(w, u"单选框5")->setChecked(false); break;
-    case 6: control<RadioBox>(w, u"单选框6")->setChecked(true); break; // insured, no amount typed
-    case 7: control<RadioBox>(w, u"单选框8")->setChecked(false); break;
-    case 9: control<EditBox>(w, u"编辑框9")->setContent(QString()); break;
+    case 1:
+        control<ComboBox>(w, u"组合框3")->setCurrentIndex(-1);
+        break;
+    case 2:
+        control<ComboBox>(w, u"组合框1")->setCurrentIndex(-1);
+        break;
+    case 3:
+        control<RadioBox>(w, u"单选框2")->setChecked(false);
+        break;
+    case 4:
+        control<RadioBox>(w, u"单选框3")->setChecked(false);
+        break;
+    case 5:
+        control<RadioBox>(w, u"单选框5")->setChecked(false);
+        break;
+    case 6:
+        control<RadioBox>(w, u"单选框6")->setChecked(true);
+        break; // insured, no amount typed
+    case 7:
+        control<RadioBox>(w, u"单选框8")->setChecked(false);
+        break;
+    case 9:
+        control<EditBox>(w, u"编辑框9")->setContent(QString());
+        break;
     case 10:
         control<CheckBox>(w, u"选择框1")->setChecked(true);
         control<ComboBox>(w, u"组合框6")->setContent(QString());
         break;
-    case 11: grid.setCell(1, 4, EGrid::TextCell, QStringLiteral("配偶")); break;
-    case 12: grid.setCell(3, 4, EGrid::TextCell, QStringLiteral("户主")); break; // a nameless row counts too
+    case 11:
+        grid.setCell(1, 4, EGrid::TextCell, QStringLiteral("配偶"));
+        break;
+    case 12:
+        grid.setCell(3, 4, EGrid::TextCell, QStringLiteral("户主"));
+        break; // a nameless row counts too
     case 13:
         control<CheckBox>(w, u"选择框3")->setChecked(true);
         control<ComboBox>(w, u"组合框4")->setContent(QString());
         break;
-    case 14: grid.setCell(1, 2, EGrid::TextCell, QStringLiteral("43012119800101123")); break; // 17 bytes
-    case 15: grid.setCell(1, 2, EGrid::TextCell, QStringLiteral("4301211980010112345")); break; // 19 bytes
+    case 14:
+        grid.setCell(1, 2, EGrid::TextCell, QStringLiteral("43012119800101123"));
+        break; // 17 bytes
+    case 15:
+        grid.setCell(1, 2, EGrid::TextCell, QStringLiteral("4301211980010112345"));
+        break; // 19 bytes
     }
 }
 
@@ -51,7 +75,8 @@ private Q_SLOTS:
         QTest::newRow("3 family planning") << 3 << "是否计划生育为必填项!" << error;
         QTest::newRow("4 medical care") << 4 << "是否参加合作医疗为必填项!" << error;
         QTest::newRow("5 pension") << 5 << "是否参加养老保险为必填项!" << error;
-        QTest::newRow("6 pension amount") << 6 << "检查到当前用户已参加养老保险,请输入缴纳金额!" << int(MessageIcon::None);
+        QTest::newRow("6 pension amount")
+            << 6 << "检查到当前用户已参加养老保险,请输入缴纳金额!" << int(MessageIcon::None);
         QTest::newRow("7 health") << 7 << "健康情况为必填项,不得为空!" << error;
         QTest::newRow("9 address") << 9 << "家庭住址不能为空!" << error;
         QTest::newRow("10 offence kind") << 10 << "违法行为不能为空!" << error;

@@ -52,7 +52,10 @@ private Q_SLOTS:
         HouseholdFixture f;
         QStringList entries;
         for (int i = 0; i < 8; ++i)
-            entries << QStringLiteral("成员%1-男-%2-%3-汉族-初中").arg(i).arg(card(i)).arg(i == 0 ? QStringLiteral("户主") : QStringLiteral("儿子"));
+            entries << QStringLiteral("成员%1-男-%2-%3-汉族-初中")
+                           .arg(i)
+                           .arg(card(i))
+                           .arg(i == 0 ? QStringLiteral("户主") : QStringLiteral("儿子"));
         f.addHousehold(2016, QStringLiteral("成员0"), QStringLiteral("村A"), card(0), true, entries.join(u','));
         f.list.setCursorCell(1, 1);
         bool stillOpen = false;

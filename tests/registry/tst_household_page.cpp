@@ -99,9 +99,19 @@ Reference literalWalk(DBConnection &connection, const QString &unit, const QStri
         double saved = 0;
         set.readDateTime(QStringLiteral("录入时间"), saved);
         const QStringList parts = info.split(u'-');
-        ref.rows << QStringList{QString::number(n), parts.value(0), parts.value(2), u, category, flag(u"是否计划生育"),
-                                flag(u"是否合作医疗"), flag(u"是否养老保险"), health, flag(u"是否违法"),
-                                flag(u"是否残疾"), flag(u"是否党员"), formatTimestamp(saved, kClock)}
+        ref.rows << QStringList{QString::number(n),
+                                parts.value(0),
+                                parts.value(2),
+                                u,
+                                category,
+                                flag(u"是否计划生育"),
+                                flag(u"是否合作医疗"),
+                                flag(u"是否养老保险"),
+                                health,
+                                flag(u"是否违法"),
+                                flag(u"是否残疾"),
+                                flag(u"是否党员"),
+                                formatTimestamp(saved, kClock)}
                         .join(u'|');
         ++n;
     }
@@ -194,7 +204,8 @@ void HouseholdPageTest::sameRowsAsLiteralWalk()
                 const Reference ref =
                     literalWalk(reg.connection, page.tree.itemText(item), page.tree.itemText(page.tree.parentOf(item)),
                                 all, page.years.itemText(y).toInt(), p);
-                const QString where = QStringLiteral("item %1 year %2 page %3").arg(item).arg(page.years.itemText(y)).arg(p);
+                const QString where =
+                    QStringLiteral("item %1 year %2 page %3").arg(item).arg(page.years.itemText(y)).arg(p);
                 QVERIFY2(state.householdCount == ref.count, qPrintable(where));
                 QVERIFY2(page.rows() == ref.rows, qPrintable(where));
             }

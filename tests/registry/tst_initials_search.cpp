@@ -105,7 +105,8 @@ void InitialsSearchTest::sameRowsAsLiteralWalk()
         QStringLiteral("INSERT INTO 成员信息 (所属管辖, 上级管辖, 录入年份, 户主信息, 首拼音) VALUES (?, ?, ?, ?, ?)");
     const QVariantList rows[] = {
         {QStringLiteral("甲村"), QStringLiteral("镇一"), 2026, QStringLiteral("张三-男-1-小学"), QStringLiteral("zhs")},
-        {QStringLiteral("甲村"), QStringLiteral("镇二"), 2026, QStringLiteral("周深-男-1-小学"), QStringLiteral("zhsh")},
+        {QStringLiteral("甲村"), QStringLiteral("镇二"), 2026, QStringLiteral("周深-男-1-小学"),
+         QStringLiteral("zhsh")},
         {QStringLiteral("甲村"), QStringLiteral("镇一"), 2026, QStringLiteral("曾子-男-1-小学"), QStringLiteral("zz")},
         {QStringLiteral("甲村"), QStringLiteral("镇一"), 2025, QStringLiteral("王芳-女-1-小学"), QStringLiteral("wf")},
         {QStringLiteral("甲村"), QStringLiteral("镇一"), 2026, QStringLiteral("王五-男-1-小学"), QStringLiteral("ww")},

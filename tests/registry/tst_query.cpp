@@ -108,15 +108,40 @@ void QueryTest::sameRowsAsLiteralWalk()
     fill(reg);
     HouseholdCriteria c;
     switch (which) {
-    case 0: break; // every switch off, all units
-    case 1: c.unit = QStringLiteral("甲村"); c.familyPlanning = true; c.medicalCare = false; break;
-    case 2: c.health = QString(); break; // "是否健康" with no value: the empty health texts
-    case 3: c.keyword = QStringLiteral("养殖"); break;
-    case 4: c.keyword = QStringLiteral("种植,养殖"); break; // the joined text matches no part
-    case 5: c.keyword = QString(); c.partyMember = true; break;
-    case 6: c.unit = QString(); break; // a unit outside the villages: only empty units
-    case 7: c.pensionInsurance = true; c.offence = true; c.disabled = false; c.petitioner = true; break;
-    case 8: c.unit = QStringLiteral("乙村"); c.health = QStringLiteral("慢性疾病"); c.keyword = QStringLiteral("种植"); break;
+    case 0:
+        break; // every switch off, all units
+    case 1:
+        c.unit = QStringLiteral("甲村");
+        c.familyPlanning = true;
+        c.medicalCare = false;
+        break;
+    case 2:
+        c.health = QString();
+        break; // "是否健康" with no value: the empty health texts
+    case 3:
+        c.keyword = QStringLiteral("养殖");
+        break;
+    case 4:
+        c.keyword = QStringLiteral("种植,养殖");
+        break; // the joined text matches no part
+    case 5:
+        c.keyword = QString();
+        c.partyMember = true;
+        break;
+    case 6:
+        c.unit = QString();
+        break; // a unit outside the villages: only empty units
+    case 7:
+        c.pensionInsurance = true;
+        c.offence = true;
+        c.disabled = false;
+        c.petitioner = true;
+        break;
+    case 8:
+        c.unit = QStringLiteral("乙村");
+        c.health = QStringLiteral("慢性疾病");
+        c.keyword = QStringLiteral("种植");
+        break;
     }
     QStringList got;
     for (const HouseholdListRow &row : selectByCriteria(reg.connection(), c, kClock))

@@ -46,7 +46,10 @@ struct Fixture {
         window = std::make_unique<MainWindow>(state, ShellServices{dialogs, clock, *location, opener, processes}, skin);
         return window->initialise();
     }
-    template <class T> T *control(const char16_t *name) { return window->controls().control<T>(QString::fromUtf16(name)); }
+    template <class T> T *control(const char16_t *name)
+    {
+        return window->controls().control<T>(QString::fromUtf16(name));
+    }
 };
 
 } // namespace
@@ -70,10 +73,11 @@ void MainWindowTest::headersAndRatios()
     QVERIFY(f.open());
     EGrid *list = f.control<EGrid>(u"高级表格1");
     QCOMPARE(list->rowCount(), 1);
-    const QStringList heads{QStringLiteral("N"), QStringLiteral("户主"), QStringLiteral("身份证"), QStringLiteral("所属管辖"),
-                            QStringLiteral("农户属性"), QStringLiteral("计划生育户"), QStringLiteral("合作医疗"),
-                            QStringLiteral("养老保险"), QStringLiteral("健康状况"), QStringLiteral("违法违纪"),
-                            QStringLiteral("是否残疾"), QStringLiteral("是否党员"), QStringLiteral("最后更新时间")};
+    const QStringList heads{QStringLiteral("N"),           QStringLiteral("户主"),     QStringLiteral("身份证"),
+                            QStringLiteral("所属管辖"),    QStringLiteral("农户属性"), QStringLiteral("计划生育户"),
+                            QStringLiteral("合作医疗"),    QStringLiteral("养老保险"), QStringLiteral("健康状况"),
+                            QStringLiteral("违法违纪"),    QStringLiteral("是否残疾"), QStringLiteral("是否党员"),
+                            QStringLiteral("最后更新时间")};
     for (int c = 0; c < 13; ++c)
         QCOMPARE(list->cellText(0, c), heads[c]);
     for (int c : {5, 6, 7, 9, 10, 11})

@@ -36,10 +36,13 @@ void StartupTest::guardCountsSameNamedProcesses_data()
     QTest::addColumn<int>("count");
     QTest::newRow("only itself") << "fenlark" << QStringList{QStringLiteral("bash"), QStringLiteral("fenlark")} << 1;
     QTest::newRow("two copies") << "fenlark" << QStringList{QStringLiteral("fenlark"), QStringLiteral("fenlark")} << 2;
-    QTest::newRow("ascii case ignored") << "Fenlark" << QStringList{QStringLiteral("FENLARK"), QStringLiteral("fenlark")} << 2;
-    QTest::newRow("other name not counted") << "fenlark" << QStringList{QStringLiteral("fenlark"), QStringLiteral("fenlark-copy")} << 1;
+    QTest::newRow("ascii case ignored") << "Fenlark"
+                                        << QStringList{QStringLiteral("FENLARK"), QStringLiteral("fenlark")} << 2;
+    QTest::newRow("other name not counted")
+        << "fenlark" << QStringList{QStringLiteral("fenlark"), QStringLiteral("fenlark-copy")} << 1;
     // Only A-Z are folded: a full-width letter stays as it is.
-    QTest::newRow("non-ascii not folded") << "农户Ａ" << QStringList{QStringLiteral("农户ａ"), QStringLiteral("农户Ａ")} << 1;
+    QTest::newRow("non-ascii not folded")
+        << "农户Ａ" << QStringList{QStringLiteral("农户ａ"), QStringLiteral("农户Ａ")} << 1;
 }
 
 void StartupTest::guardCountsSameNamedProcesses()
@@ -55,7 +58,8 @@ void StartupTest::secondCopyIsRefused_data()
     QTest::addColumn<QStringList>("running");
     QTest::addColumn<bool>("refused");
     QTest::newRow("another copy runs") << QStringList{QStringLiteral("fenlark"), QStringLiteral("FenLark")} << true;
-    QTest::newRow("copy under another name") << QStringList{QStringLiteral("fenlark"), QStringLiteral("fenlark2")} << false;
+    QTest::newRow("copy under another name")
+        << QStringList{QStringLiteral("fenlark"), QStringLiteral("fenlark2")} << false;
 }
 
 void StartupTest::secondCopyIsRefused()
@@ -88,9 +92,9 @@ void StartupTest::registerRefusals_data()
     QTest::addColumn<QString>("messageStart");
     QTest::newRow("missing") << QByteArray() << QStringLiteral("未发现数据库,无法使用!");
     QTest::newRow("not a database") << QByteArray(4096, 'x') << QStringLiteral("数据库文件无法打开,无法使用!");
-    QTest::newRow("access register")
-        << (QByteArray::fromRawData("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2048, '\0'))
-        << QStringLiteral("数据库文件是 Access 格式");
+    QTest::newRow("access register") << (QByteArray::fromRawData("\x00\x01\x00\x00Standard Jet DB\x00", 20) +
+                                         QByteArray(2048, '\0'))
+                                     << QStringLiteral("数据库文件是 Access 格式");
 }
 
 void StartupTest::registerRefusals()
