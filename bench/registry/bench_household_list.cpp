@@ -4,12 +4,15 @@
 #include "core/clock.h"
 #include "data/db_connection.h"
 #include "data/record_set.h"
+#include "data/register_file.h"
+#include "data/statement.h"
 #include "export/excel_application.h"
 #include "export/excel_workbook.h"
 #include "export/poor_household_export.h"
 #include "export/sheet_source.h"
 #include "export/spreadsheet_opener.h"
 #include "fenlark-db/register_maker.h"
+#include "region/region_tree.h"
 #include "registry/household_criteria.h"
 #include "registry/household_page.h"
 #include "registry/initials_search.h"
@@ -184,6 +187,46 @@ void BM_GridFill100k(benchmark::State &s)
     }
 }
 BENCHMARK(BM_GridFill100k)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// 5,000 units: a province, 20 cities, 400 townships, 4,579 village committees.
+void BM_BuildRegionTree5000(benchmark::State &s)
+{
+    const QString path = QStringLiteral("/tmp/fenlark-bench/units-5000.mdb");
+    if (!QFileInfo::exists(path)) {
+        QString error;
+        createRegisterFile(path, error);
+        DBConnection maker;
+        maker.connectAccess(path, QString());
+        Transaction transaction(maker);
+        Statement insert(maker,
+                         QStringLiteral("INSERT INTO 区域管理 (标识, 区域, 单位名称, 直属管辖) VALUES (?, ?, ?, ?)"));
+        auto add = [&](int level, const QString &name, const QString &parent) {
+            insert.reset();
+            insert.bind(1, level).bind(2, QString()).bind(3, name).bind(4, parent);
+            insert.exec();
+        };
+        add(1, QStringLiteral("中国"), QString());
+        add(2, QStringLiteral("省"), QStringLiteral("中国"));
+        for (int c = 0; c < 20; ++c)
+            add(3, QStringLiteral("市%1").arg(c), QStringLiteral("省"));
+        for (int t = 0; t < 400; ++t)
+            add(4, QStringLiteral("镇%1").arg(t), QStringLiteral("市%1").arg(t % 20));
+        for (int v = 0; v < 4578; ++v)
+            add(5, QStringLiteral("村%1").arg(v), QStringLiteral("镇%1").arg(v % 400));
+        transaction.commit();
+    }
+    DBConnection connection;
+    connection.connectAccess(path, QString());
+    RecordSet set;
+    set.attach(connection);
+    AppState state;
+    state.topRegionLevel = 2;
+    TreeBox tree;
+    for (auto _ : s)
+        buildRegionTree(state, set, tree);
+    s.counters["items"] = tree.itemCount();
+}
+BENCHMARK(BM_BuildRegionTree5000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 struct FakeList final : SheetSource {
     int rows;
