@@ -4,7 +4,6 @@
 #include "data/field_value.h"
 #include "data/find_criterion.h"
 #include "data/statement.h"
-#include "data/value_query.h"
 
 #include <QHash>
 
@@ -71,11 +70,11 @@ struct RecordSet::Impl {
     // already points at the row that followed it.
     bool onDeletedRow = false;
 
-    ValueQuery rowQuery;
+    Statement rowQuery;
     // The rows about the current one, read together: a walk then costs the store one query per
     // kWindow rows instead of one per row. Never more than kWindow rows.
     static constexpr int kWindow = 64;
-    ValueQuery windowQuery; // SELECT rowid, * ... WHERE rowid IN (kWindow marks)
+    Statement windowQuery; // SELECT rowid, * ... WHERE rowid IN (kWindow marks)
     std::unordered_map<qint64, Row> window;
     std::unordered_map<qint64, Row> preserved;
 
@@ -128,7 +127,7 @@ struct RecordSet::Impl {
             return false;
         rowQuery.reset();
         rowQuery.bind(1, FieldValue::fromInteger(rowid));
-        const bool found = rowQuery.next();
+        const bool found = rowQuery.step();
         if (found) {
             out.resize(columns.size());
             for (size_t i = 0; i < columns.size(); ++i)
@@ -170,11 +169,11 @@ struct RecordSet::Impl {
             windowQuery.bind(mark, at < rowids.size() ? FieldValue::fromInteger(rowids[at]) : FieldValue::null());
         }
         try {
-            while (windowQuery.next()) {
+            while (windowQuery.step()) {
                 Row row(columns.size());
                 for (size_t i = 0; i < columns.size(); ++i)
                     row[i] = windowQuery.value(int(i) + 1);
-                window.emplace(windowQuery.integer(0), std::move(row));
+                window.emplace(windowQuery.int64(0), std::move(row));
             }
         } catch (const std::bad_alloc &) {
             window.clear();
@@ -247,12 +246,12 @@ struct RecordSet::Impl {
 
     bool loadRowids(const QString &sql, std::vector<qint64> &out)
     {
-        ValueQuery query(*connection, sql);
+        Statement query(*connection, sql);
         if (!query.isValid())
             return false;
         try {
-            while (query.next())
-                out.push_back(query.integer(0));
+            while (query.step())
+                out.push_back(query.int64(0));
         } catch (const std::bad_alloc &) {
             return false;
         }
@@ -272,8 +271,8 @@ struct RecordSet::Impl {
         std::vector<qint64>().swap(rowids);
         position = 0;
         onDeletedRow = false;
-        rowQuery = ValueQuery();
-        windowQuery = ValueQuery();
+        rowQuery = Statement();
+        windowQuery = Statement();
         window.clear();
         preserved.clear();
         forgetFound();
@@ -288,7 +287,7 @@ struct RecordSet::Impl {
         if (!loadRowids(sql, ids))
             return false;
         const QString quoted = quoteIdentifier(unquotedName(name));
-        ValueQuery row(*connection, QStringLiteral("SELECT * FROM ") + quoted + QStringLiteral(" WHERE rowid = ?"));
+        Statement row(*connection, QStringLiteral("SELECT * FROM ") + quoted + QStringLiteral(" WHERE rowid = ?"));
         if (!row.isValid())
             return false;
         for (int i = 0; i < row.columnCount(); ++i) {
@@ -309,7 +308,7 @@ struct RecordSet::Impl {
         for (int i = 0; i < kWindow; ++i)
             marks << QStringLiteral("?");
         windowQuery =
-            ValueQuery(*connection, QStringLiteral("SELECT rowid, * FROM ") + quoted +
+            Statement(*connection, QStringLiteral("SELECT rowid, * FROM ") + quoted +
                                         QStringLiteral(" WHERE rowid IN (") + marks.join(QStringLiteral(", ")) + u')');
         position = 0;
         open = true;
@@ -354,15 +353,14 @@ struct RecordSet::Impl {
             // The store picks the matching rowids (through an index where there is one); the
             // cursor order then decides which comes first. Rows kept from before another set's
             // change are judged by what this set shows of them.
-            ValueQuery query(*connection,
+            Statement query(*connection,
                              QStringLiteral("SELECT rowid FROM ") + quotedTable + QStringLiteral(" WHERE ") +
                                  columnSql + QStringLiteral(" = ?") +
                                  (matcher->needsBinaryCollation() ? QStringLiteral(" COLLATE BINARY") : QString()));
             std::unordered_set<qint64> matching;
-            if (!query.bind(1, matcher->bindValue()))
-                return fail();
-            while (query.next())
-                matching.insert(query.integer(0));
+            query.bind(1, matcher->bindValue()); // a failed bind fails the first step
+            while (query.step())
+                matching.insert(query.int64(0));
             if (query.hasFailed())
                 return fail();
             for (const auto &[rowid, row] : preserved) {
@@ -381,7 +379,7 @@ struct RecordSet::Impl {
         }
 
         // Kinds the store compares differently (yes/no, date-times): row by row.
-        ValueQuery query(*connection, QStringLiteral("SELECT ") + columnSql + QStringLiteral(" FROM ") + quotedTable +
+        Statement query(*connection, QStringLiteral("SELECT ") + columnSql + QStringLiteral(" FROM ") + quotedTable +
                                           QStringLiteral(" WHERE rowid = ?"));
         if (!query.isValid())
             return fail();
@@ -393,7 +391,7 @@ struct RecordSet::Impl {
             } else {
                 query.reset();
                 query.bind(1, FieldValue::fromInteger(rowid));
-                if (!query.next()) {
+                if (!query.step()) {
                     if (query.hasFailed())
                         return fail();
                     continue; // gone from the store without notice: nothing to compare
@@ -584,16 +582,16 @@ bool RecordSet::update() noexcept
             sql += QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
                    marks.join(QStringLiteral(", ")) + u')';
         }
-        ValueQuery insert(*d->connection, sql + QStringLiteral(" RETURNING rowid"));
+        Statement insert(*d->connection, sql + QStringLiteral(" RETURNING rowid"));
         int at = 1;
         for (const auto &[index, value] : d->changes)
             insert.bind(at++, value);
-        if (!insert.next()) {
+        if (!insert.step()) {
             d->cancelPending();
             return false;
         }
-        const qint64 rowid = insert.integer(0);
-        if (!insert.finish() || !transaction.commit()) {
+        const qint64 rowid = insert.int64(0);
+        if (!insert.exec() || !transaction.commit()) {
             d->cancelPending();
             return false;
         }
@@ -623,16 +621,16 @@ bool RecordSet::update() noexcept
     QStringList assignments;
     for (const QString &name : names)
         assignments << name + QStringLiteral(" = ?");
-    ValueQuery change(*d->connection, QStringLiteral("UPDATE ") + d->quotedTable + QStringLiteral(" SET ") +
+    Statement change(*d->connection, QStringLiteral("UPDATE ") + d->quotedTable + QStringLiteral(" SET ") +
                                           assignments.join(QStringLiteral(", ")) +
                                           QStringLiteral(" WHERE rowid = ? RETURNING rowid"));
     int at = 1;
     for (const auto &[index, value] : d->changes)
         change.bind(at++, value);
     change.bind(at, FieldValue::fromInteger(rowid));
-    const bool changed = change.next();
-    const qint64 newRowid = changed ? change.integer(0) : rowid;
-    const bool stored = changed && change.finish() && transaction.commit();
+    const bool changed = change.step();
+    const qint64 newRowid = changed ? change.int64(0) : rowid;
+    const bool stored = changed && change.exec() && transaction.commit();
     d->cancelPending();
     if (!stored)
         return false;
@@ -657,11 +655,11 @@ bool RecordSet::deleteCurrent() noexcept
     if (!d->unchangedElsewhere(rowid))
         return false;
     d->connection->rowWillChange(d->table, rowid, this);
-    ValueQuery removal(*d->connection, QStringLiteral("DELETE FROM ") + d->quotedTable +
+    Statement removal(*d->connection, QStringLiteral("DELETE FROM ") + d->quotedTable +
                                            QStringLiteral(" WHERE rowid = ? RETURNING rowid"));
     removal.bind(1, FieldValue::fromInteger(rowid));
-    const bool removed = removal.next();
-    if (!removed || !removal.finish() || !transaction.commit())
+    const bool removed = removal.step();
+    if (!removed || !removal.exec() || !transaction.commit())
         return false;
 
     d->forgetRow(rowid);

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <utility>
 
 namespace fenlark {
 
@@ -26,6 +27,19 @@ Statement::Statement(Statement &&other) noexcept
     : m_connection(other.m_connection), m_stmt(other.m_stmt), m_failed(other.m_failed), m_bindFailed(other.m_bindFailed)
 {
     other.m_stmt = nullptr;
+}
+
+Statement &Statement::operator=(Statement &&other) noexcept
+{
+    if (this != &other) {
+        if (m_stmt)
+            sqlite3_finalize(m_stmt);
+        m_connection = other.m_connection;
+        m_stmt = std::exchange(other.m_stmt, nullptr);
+        m_failed = other.m_failed;
+        m_bindFailed = other.m_bindFailed;
+    }
+    return *this;
 }
 
 Statement::~Statement()
@@ -128,6 +142,83 @@ QString Statement::text(int column) const
     const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
     const int size = sqlite3_column_bytes(m_stmt, column);
     return data ? QString::fromUtf8(data, size) : QString();
+}
+
+Statement &Statement::bind(int index, const FieldValue &value) noexcept
+{
+    if (!m_stmt) {
+        m_bindFailed = true;
+        return *this;
+    }
+    int rc = SQLITE_OK;
+    switch (value.type) {
+    case FieldValue::Type::Null:
+        rc = sqlite3_bind_null(m_stmt, index);
+        break;
+    case FieldValue::Type::Integer:
+        rc = sqlite3_bind_int64(m_stmt, index, value.integer);
+        break;
+    case FieldValue::Type::Real:
+        rc = sqlite3_bind_double(m_stmt, index, value.real);
+        break;
+    case FieldValue::Type::Text:
+        // Never NULL for an empty text: "" stays a text.
+        rc = sqlite3_bind_text(m_stmt, index, value.bytes.constData() ? value.bytes.constData() : "",
+                               int(value.bytes.size()), SQLITE_TRANSIENT);
+        break;
+    case FieldValue::Type::Blob:
+        rc = sqlite3_bind_blob(m_stmt, index, value.bytes.constData() ? value.bytes.constData() : "",
+                               int(value.bytes.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    if (rc != SQLITE_OK) {
+        m_connection->recordError(QStringLiteral("bind"));
+        m_bindFailed = true;
+    }
+    return *this;
+}
+
+QString Statement::columnName(int column) const
+{
+    const char *name = m_stmt ? sqlite3_column_name(m_stmt, column) : nullptr;
+    return name ? QString::fromUtf8(name) : QString();
+}
+
+QString Statement::declaredType(int column) const
+{
+    const char *type = m_stmt ? sqlite3_column_decltype(m_stmt, column) : nullptr;
+    return type ? QString::fromUtf8(type) : QString();
+}
+
+FieldValue Statement::value(int column) const
+{
+    if (!m_stmt)
+        return FieldValue::null();
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER:
+        return FieldValue::fromInteger(sqlite3_column_int64(m_stmt, column));
+    case SQLITE_FLOAT:
+        return FieldValue::fromReal(sqlite3_column_double(m_stmt, column));
+    case SQLITE_TEXT: {
+        const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+        const int size = sqlite3_column_bytes(m_stmt, column);
+        return FieldValue{FieldValue::Type::Text, 0, 0.0, QByteArray(data ? data : "", size)};
+    }
+    case SQLITE_BLOB: {
+        const auto *data = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
+        const int size = sqlite3_column_bytes(m_stmt, column);
+        return FieldValue{FieldValue::Type::Blob, 0, 0.0, QByteArray(data ? data : "", size)};
+    }
+    default:
+        return FieldValue::null();
+    }
+}
+
+QString quoteIdentifier(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/field_value.h"
+
 #include <QString>
 
 struct sqlite3_stmt;
@@ -13,11 +15,13 @@ class DBConnection;
 // the connection and reported as false.
 class Statement {
 public:
+    Statement() = default; // not prepared: every call fails
     Statement(DBConnection &connection, const QString &sql) noexcept;
     ~Statement();
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
     Statement(Statement &&other) noexcept;
+    Statement &operator=(Statement &&other) noexcept;
 
     bool isValid() const noexcept { return m_stmt != nullptr; }
 
@@ -27,6 +31,8 @@ public:
     Statement &bind(int index, double value) noexcept;
     Statement &bind(int index, const QString &value) noexcept; // always a text, "" for a null QString
     Statement &bindNull(int index) noexcept;
+    // A whole stored value, storage class included (the record layer's reads and writes).
+    Statement &bind(int index, const FieldValue &value) noexcept;
 
     // Advances to the next result row: true while there is one. false at the end or on
     // error (hasFailed() tells which).
@@ -42,6 +48,9 @@ public:
     qint64 int64(int column) const noexcept;
     double real(int column) const noexcept;
     QString text(int column) const; // NULL reads as the empty text
+    FieldValue value(int column) const;   // the stored value with its storage class
+    QString columnName(int column) const;
+    QString declaredType(int column) const; // the column's type as the table declares it
 
 private:
     DBConnection *m_connection = nullptr;
@@ -67,6 +76,9 @@ private:
     QString m_name;
     bool m_active = false;
 };
+
+// An identifier in double quotes, inner quotes doubled.
+QString quoteIdentifier(const QString &name);
 
 // Runs SQL that takes no parameters (schema scripts of several statements).
 bool execScript(DBConnection &connection, const QString &sql) noexcept;

@@ -3,7 +3,6 @@
 #include "data/record_set.h"
 #include "data/schema.h"
 #include "data/statement.h"
-#include "data/value_query.h"
 #include "region/region_entry_rules.h"
 #include "region/region_entry_store.h"
 #include "region/region_list.h"
