@@ -39,12 +39,17 @@ QDateTime toDateTime(double days)
     return QDateTime(parts.date, parts.time);
 }
 
-double fromDateTime(const QDateTime &value)
+double fromDateAndTime(const QDate &date, const QTime &time)
 {
-    const qint64 dayOffset = kEpoch.daysTo(value.date());
-    const double fraction = value.time().msecsSinceStartOfDay() / 1000 / double(kSecondsPerDay);
+    const qint64 dayOffset = kEpoch.daysTo(date);
+    const double fraction = time.msecsSinceStartOfDay() / 1000 / double(kSecondsPerDay);
     // Before the epoch the fraction is stored with the sign of the day: 1899-12-29 06:00 is -1.25.
     return dayOffset < 0 ? double(dayOffset) - fraction : double(dayOffset) + fraction;
+}
+
+double fromDateTime(const QDateTime &value)
+{
+    return fromDateAndTime(value.date(), value.time());
 }
 
 QString toStored(double days)
@@ -61,9 +66,38 @@ QString toStored(double days)
         .arg(t.second(), 2, 10, QLatin1Char('0'));
 }
 
+namespace {
+
+// "HH:mm:ss" or "HH:mm" with two digits each: the stored form, read without QTime's general
+// format parser because a query reads it once for every row it lists.
+bool parseTwoDigitClock(QStringView text, QTime &time)
+{
+    auto digits = [&text](qsizetype at, int &value) {
+        const char16_t high = text[at].unicode(), low = text[at + 1].unicode();
+        if (high < u'0' || high > u'9' || low < u'0' || low > u'9')
+            return false;
+        value = (high - u'0') * 10 + (low - u'0');
+        return true;
+    };
+    int hour = 0, minute = 0, second = 0;
+    if (text.size() == 8) {
+        if (text[2] != u':' || text[5] != u':' || !digits(0, hour) || !digits(3, minute) || !digits(6, second))
+            return false;
+    } else if (text.size() == 5) {
+        if (text[2] != u':' || !digits(0, hour) || !digits(3, minute))
+            return false;
+    } else {
+        return false;
+    }
+    time = QTime(hour, minute, second);
+    return time.isValid();
+}
+
+} // namespace
+
 bool parseStored(const QString &text, double &days)
 {
-    const QString s = text.trimmed();
+    const QStringView s = QStringView(text).trimmed();
     // Year may have more than four digits only in theory; we clamp to 9999 anyway.
     const qsizetype dash1 = s.indexOf(u'-', 1);
     if (dash1 < 1)
@@ -78,7 +112,7 @@ bool parseStored(const QString &text, double &days)
     const int month = s.mid(dash1 + 1, dash2 - dash1 - 1).toInt(&ok);
     if (!ok)
         return false;
-    const QString rest = s.mid(dash2 + 1);
+    const QStringView rest = s.mid(dash2 + 1);
     const qsizetype space = rest.indexOf(u' ') >= 0 ? rest.indexOf(u' ') : rest.indexOf(u'T');
     const int day = (space < 0 ? rest : rest.left(space)).toInt(&ok);
     if (!ok)
@@ -88,14 +122,20 @@ bool parseStored(const QString &text, double &days)
         return false;
     QTime time(0, 0);
     if (space >= 0) {
-        const QString clock = rest.mid(space + 1);
-        time = QTime::fromString(clock, QStringLiteral("HH:mm:ss"));
-        if (!time.isValid())
-            time = QTime::fromString(clock, QStringLiteral("HH:mm"));
-        if (!time.isValid())
-            return false;
+        const QStringView clock = rest.mid(space + 1);
+        if (!parseTwoDigitClock(clock, time)) {
+            // Anything else the general parser reads in these formats.
+            const QString other = clock.toString();
+            time = QTime::fromString(other, QStringLiteral("HH:mm:ss"));
+            if (!time.isValid())
+                time = QTime::fromString(other, QStringLiteral("HH:mm"));
+            if (!time.isValid())
+                return false;
+        }
     }
-    days = fromDateTime(QDateTime(date, time));
+    // Straight from the calendar fields: a local QDateTime asks the system for the time zone
+    // (a stat of /etc/localtime) on every call.
+    days = fromDateAndTime(date, time);
     return true;
 }
 

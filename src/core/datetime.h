@@ -25,6 +25,7 @@ DateAndTime toDateAndTime(double days);
 
 QDateTime toDateTime(double days);           // local time, no zone conversion
 double fromDateTime(const QDateTime &value); // the inverse, to the second
+double fromDateAndTime(const QDate &date, const QTime &time);
 
 // The stored form in the database: "YYYY-MM-DD HH:MM:SS", the year with at least four digits,
 // so other SQLite tools read the file. parseStored accepts that form (and "YYYY-MM-DD").

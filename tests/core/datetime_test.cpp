@@ -46,6 +46,10 @@ void DateTimeTest::parse_data()
     QTest::newRow("date only") << QStringLiteral("2016-04-13") << true << 42473.0;
     QTest::newRow("minutes only") << QStringLiteral("2016-04-13 06:00") << true << 42473.25;
     QTest::newRow("before the epoch") << QStringLiteral("1899-12-29 06:00:00") << true << -1.25;
+    QTest::newRow("T separator") << QStringLiteral("2016-04-13T18:00:00") << true << 42473.75;
+    QTest::newRow("blanks around") << QStringLiteral(" 2016-04-13 12:00:00 ") << true << 42473.5;
+    QTest::newRow("hour out of range") << QStringLiteral("2016-04-13 24:00:00") << false << 0.0;
+    QTest::newRow("one-digit hour") << QStringLiteral("2016-04-13 6:00") << false << 0.0;
     QTest::newRow("not a date") << QStringLiteral("2016-13-40") << false << 0.0;
     QTest::newRow("text") << QStringLiteral("abc") << false << 0.0;
 }
