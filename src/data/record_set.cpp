@@ -60,7 +60,8 @@ struct RecordSet::Impl {
     QString table;     // as the program named it; remembered for deleteAll
     QString tableName; // its comparable form
     QString quotedTable;
-    QString rowidSql; // the open's query, run again to reload
+    QString rowidSql;                    // the open's query, run again to reload
+    std::vector<FieldValue> rowidValues; // and the values bound to its marks
     std::vector<Column> columns;
     QHash<QString, int> columnIndex; // case-folded name → column
 
@@ -244,11 +245,13 @@ struct RecordSet::Impl {
         return true;
     }
 
-    bool loadRowids(const QString &sql, std::vector<qint64> &out)
+    bool loadRowids(const QString &sql, const std::vector<FieldValue> &values, std::vector<qint64> &out)
     {
         Statement query(*connection, sql);
         if (!query.isValid())
             return false;
+        for (size_t i = 0; i < values.size(); ++i)
+            query.bind(int(i) + 1, values[i]); // a failed bind fails the first step
         try {
             while (query.step())
                 out.push_back(query.int64(0));
@@ -266,6 +269,7 @@ struct RecordSet::Impl {
         tableName.clear();
         quotedTable.clear();
         rowidSql.clear();
+        rowidValues.clear();
         columns.clear();
         columnIndex.clear();
         std::vector<qint64>().swap(rowids);
@@ -278,14 +282,19 @@ struct RecordSet::Impl {
         forgetFound();
     }
 
-    bool openWith(const QString &name, const QString &sql)
+    bool openWith(const QString &name, const QString &sql, const std::vector<FieldValue> &values = {})
     {
         clearCursor();
         if (!storeReady())
             return false;
         std::vector<qint64> ids;
-        if (!loadRowids(sql, ids))
+        try {
+            if (!loadRowids(sql, values, ids))
+                return false;
+            rowidValues = values;
+        } catch (const std::bad_alloc &) {
             return false;
+        }
         const QString quoted = quoteIdentifier(unquotedName(name));
         Statement row(*connection, QStringLiteral("SELECT * FROM ") + quoted + QStringLiteral(" WHERE rowid = ?"));
         if (!row.isValid())
@@ -309,7 +318,7 @@ struct RecordSet::Impl {
             marks << QStringLiteral("?");
         windowQuery =
             Statement(*connection, QStringLiteral("SELECT rowid, * FROM ") + quoted +
-                                        QStringLiteral(" WHERE rowid IN (") + marks.join(QStringLiteral(", ")) + u')');
+                                       QStringLiteral(" WHERE rowid IN (") + marks.join(QStringLiteral(", ")) + u')');
         position = 0;
         open = true;
         return true;
@@ -354,9 +363,9 @@ struct RecordSet::Impl {
             // cursor order then decides which comes first. Rows kept from before another set's
             // change are judged by what this set shows of them.
             Statement query(*connection,
-                             QStringLiteral("SELECT rowid FROM ") + quotedTable + QStringLiteral(" WHERE ") +
-                                 columnSql + QStringLiteral(" = ?") +
-                                 (matcher->needsBinaryCollation() ? QStringLiteral(" COLLATE BINARY") : QString()));
+                            QStringLiteral("SELECT rowid FROM ") + quotedTable + QStringLiteral(" WHERE ") + columnSql +
+                                QStringLiteral(" = ?") +
+                                (matcher->needsBinaryCollation() ? QStringLiteral(" COLLATE BINARY") : QString()));
             std::unordered_set<qint64> matching;
             query.bind(1, matcher->bindValue()); // a failed bind fails the first step
             while (query.step())
@@ -380,7 +389,7 @@ struct RecordSet::Impl {
 
         // Kinds the store compares differently (yes/no, date-times): row by row.
         Statement query(*connection, QStringLiteral("SELECT ") + columnSql + QStringLiteral(" FROM ") + quotedTable +
-                                          QStringLiteral(" WHERE rowid = ?"));
+                                         QStringLiteral(" WHERE rowid = ?"));
         if (!query.isValid())
             return fail();
         for (qint64 at = start; at >= 0 && at < count; at += step) {
@@ -449,6 +458,19 @@ bool RecordSet::openWhere(const QString &table, const QString &condition) noexce
 {
     // "select * from %s where %s", reading the rowids only, in the natural order.
     return d->openWith(table, QStringLiteral("select rowid from %1 where %2 order by rowid").arg(table, condition));
+}
+
+bool RecordSet::openWhere(const QString &table, const QString &condition,
+                          const std::vector<FieldValue> &values) noexcept
+{
+    return d->openWith(table, QStringLiteral("select rowid from %1 where %2 order by rowid").arg(table, condition),
+                       values);
+}
+
+bool RecordSet::openForAppend(const QString &table) noexcept
+{
+    return d->openWith(table, QStringLiteral("select rowid from ") + quoteIdentifier(unquotedName(table)) +
+                                  QStringLiteral(" where 0"));
 }
 
 void RecordSet::close() noexcept
@@ -622,8 +644,8 @@ bool RecordSet::update() noexcept
     for (const QString &name : names)
         assignments << name + QStringLiteral(" = ?");
     Statement change(*d->connection, QStringLiteral("UPDATE ") + d->quotedTable + QStringLiteral(" SET ") +
-                                          assignments.join(QStringLiteral(", ")) +
-                                          QStringLiteral(" WHERE rowid = ? RETURNING rowid"));
+                                         assignments.join(QStringLiteral(", ")) +
+                                         QStringLiteral(" WHERE rowid = ? RETURNING rowid"));
     int at = 1;
     for (const auto &[index, value] : d->changes)
         change.bind(at++, value);
@@ -656,7 +678,7 @@ bool RecordSet::deleteCurrent() noexcept
         return false;
     d->connection->rowWillChange(d->table, rowid, this);
     Statement removal(*d->connection, QStringLiteral("DELETE FROM ") + d->quotedTable +
-                                           QStringLiteral(" WHERE rowid = ? RETURNING rowid"));
+                                          QStringLiteral(" WHERE rowid = ? RETURNING rowid"));
     removal.bind(1, FieldValue::fromInteger(rowid));
     const bool removed = removal.step();
     if (!removed || !removal.exec() || !transaction.commit())
@@ -687,7 +709,7 @@ bool RecordSet::deleteAll() noexcept
     }
     // Reload: the same query again, from a fresh view of the store.
     std::vector<qint64> ids;
-    const bool reloaded = d->loadRowids(d->rowidSql, ids);
+    const bool reloaded = d->loadRowids(d->rowidSql, d->rowidValues, ids);
     d->rowids = std::move(ids);
     d->position = 0;
     d->onDeletedRow = false;

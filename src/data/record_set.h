@@ -1,8 +1,11 @@
 #pragma once
 
+#include "data/field_value.h"
+
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace fenlark {
 
@@ -23,6 +26,12 @@ public:
     bool openTable(const QString &table) noexcept;
     bool openSorted(const QString &table, const QString &order) noexcept;
     bool openWhere(const QString &table, const QString &condition) noexcept;
+    // The rows where condition holds, its ? marks bound to values in order: the way to narrow a
+    // cursor by what a user typed.
+    bool openWhere(const QString &table, const QString &condition, const std::vector<FieldValue> &values) noexcept;
+    // The table for adding rows only: the cursor starts without rows, so opening reads none
+    // however large the table is; every row this set adds joins it.
+    bool openForAppend(const QString &table) noexcept;
     void close() noexcept;
     bool isOpen() const noexcept;
 

@@ -108,7 +108,7 @@ bool HouseholdEditWindow::store(const HouseholdRecord &record)
     Transaction transaction(m_connection);
     bool stored = transaction.isActive();
     if (stored && adding) {
-        stored = m_recordSet.openTable(schema::households::table) && m_recordSet.addNew();
+        stored = m_recordSet.openForAppend(schema::households::table) && m_recordSet.addNew();
     } else if (stored) {
         if (!locateHousehold(m_recordSet, m_state.currentSelection.year, m_state.loadedHeadName,
                              m_state.currentSelection.unit, m_listCard)) {

@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "data/record_set.h"
 #include "data/schema.h"
+#include "data/statement.h"
 
 namespace fenlark {
 
@@ -31,7 +32,11 @@ bool headCardOf(const QString &headInfo, QString &card)
 
 bool locateHousehold(RecordSet &set, int year, const QString &headName, const QString &unit, const QString &headCard)
 {
-    if (!set.openWhere(col::table, col::entryYear + u'=' + QString::number(year)))
+    // The year and the head's name narrow the cursor on the store's indexes to a handful of
+    // rows, instead of a whole year of a county register; find then makes its exact comparison.
+    const QString narrowing = quoteIdentifier(col::entryYear) + QStringLiteral(" = ? AND ") +
+                              quoteIdentifier(col::headName) + QStringLiteral(" = ?");
+    if (!set.openWhere(col::table, narrowing, {FieldValue::fromInteger(year), FieldValue::fromText(headName)}))
         return false;
     set.moveFirst();
     for (bool found = set.find(headCriterion(headName)); found; found = set.findNext()) {

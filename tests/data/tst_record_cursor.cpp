@@ -27,6 +27,9 @@ private Q_SLOTS:
     void opensInTheAskedOrder();
     void refusesToOpen_data();
     void refusesToOpen();
+    void openWithBoundValues_data();
+    void openWithBoundValues();
+    void appendOnlyShowsOnlyItsOwnRows();
     void emptySetIsAtTheEnd();
     void moveFromFirst_data();
     void moveFromFirst();
@@ -148,6 +151,50 @@ void RecordCursorTest::refusesToOpen()
     RecordSet unattached;
     QVERIFY(!unattached.openTable(kRegions));
     QVERIFY(unattached.isAtEnd());
+}
+
+void RecordCursorTest::openWithBoundValues_data()
+{
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<QStringList>("expected");
+    // A quote in a bound name is only a character: the same text in the condition would end it.
+    QTest::newRow("year and a name with a quote") << QVariantList{2016, QStringLiteral("O'丙")} << names("O'丙");
+    QTest::newRow("the same name in another year") << QVariantList{2017, QStringLiteral("O'丙")} << names("O'丙");
+    QTest::newRow("no such name") << QVariantList{2016, QStringLiteral("O'")} << QStringList();
+    QTest::newRow("a mark left unbound matches nothing") << QVariantList{2016} << QStringList();
+}
+
+void RecordCursorTest::openWithBoundValues()
+{
+    QFETCH(QVariantList, values);
+    QFETCH(QStringList, expected);
+    m_store->addHousehold(2016, QStringLiteral("甲"));
+    m_store->addHousehold(2016, QStringLiteral("O'丙"));
+    m_store->addHousehold(2017, QStringLiteral("O'丙"));
+    std::vector<fenlark::FieldValue> bound;
+    for (const QVariant &value : values)
+        bound.push_back(value.typeId() == QMetaType::Int ? fenlark::FieldValue::fromInteger(value.toInt())
+                                                         : fenlark::FieldValue::fromText(value.toString()));
+    QVERIFY(m_set->openWhere(QStringLiteral("成员信息"), QStringLiteral("录入年份 = ? AND 户主 = ?"), bound));
+    QCOMPARE(walkColumn(*m_set, QStringLiteral("户主")), expected);
+}
+
+void RecordCursorTest::appendOnlyShowsOnlyItsOwnRows()
+{
+    m_store->addHousehold(2016, QStringLiteral("甲"));
+    QVERIFY(m_set->openForAppend(QStringLiteral("成员信息")));
+    QVERIFY(m_set->isAtEnd());
+    QVERIFY(!m_set->moveFirst());
+    for (const char16_t *head : {u"乙", u"丙"}) {
+        QVERIFY(m_set->addNew());
+        QVERIFY(m_set->writeText(QStringLiteral("户主"), QString::fromUtf16(head)));
+        QVERIFY(m_set->update());
+        QString shown;
+        QVERIFY(m_set->readText(QStringLiteral("户主"), shown)); // the new row is the current one
+        QCOMPARE(shown, QString::fromUtf16(head));
+    }
+    QCOMPARE(walkColumn(*m_set, QStringLiteral("户主")), names("乙,丙"));
+    QCOMPARE(m_store->count(QStringLiteral("成员信息")), 3);
 }
 
 void RecordCursorTest::emptySetIsAtTheEnd()
