@@ -8,6 +8,7 @@
 #include "data/record_set.h"
 #include "data/register_file.h"
 #include "data/statement.h"
+#include "literal_walks.h"
 #include "registry/household_page.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
@@ -50,74 +51,6 @@ struct Page {
         return out;
     }
 };
-
-// The walk as the list was first written: every record read, filtered as it is read.
-struct Reference {
-    int count = 0;
-    QStringList rows;
-};
-
-Reference literalWalk(DBConnection &connection, const QString &unit, const QString &parent, bool allYears, int year,
-                      int page)
-{
-    Reference ref;
-    RecordSet set;
-    set.attach(connection);
-    set.openSorted(QStringLiteral("成员信息"), QStringLiteral("id DESC"));
-    for (set.moveFirst(); !set.isAtEnd(); set.moveNext()) {
-        QString u;
-        int y = 0;
-        set.readText(QStringLiteral("所属管辖"), u);
-        set.readInt(QStringLiteral("录入年份"), y);
-        if (u == unit && (allYears || y == year))
-            ++ref.count;
-    }
-    if (page == 0)
-        page = 1;
-    int skip = (page - 1) * 15;
-    int n = 1;
-    for (set.moveFirst(); !set.isAtEnd() && n <= 15; set.moveNext()) {
-        QString u, p, info, category, health;
-        int y = 0;
-        set.readText(QStringLiteral("所属管辖"), u);
-        set.readText(QStringLiteral("上级管辖"), p);
-        set.readInt(QStringLiteral("录入年份"), y);
-        if (!(u == unit && p == parent && (allYears || y == year)))
-            continue;
-        if (skip > 0) {
-            --skip;
-            continue;
-        }
-        set.readText(QStringLiteral("户主信息"), info);
-        set.readText(QStringLiteral("农户属性"), category);
-        set.readText(QStringLiteral("健康状况"), health);
-        auto flag = [&](const char16_t *column) {
-            bool b = false;
-            set.readBool(QString::fromUtf16(column), b);
-            return QString::number(b);
-        };
-        double saved = 0;
-        set.readDateTime(QStringLiteral("录入时间"), saved);
-        const QStringList parts = info.split(u'-');
-        ref.rows << QStringList{QString::number(n),
-                                parts.value(0),
-                                parts.value(2),
-                                u,
-                                category,
-                                flag(u"是否计划生育"),
-                                flag(u"是否合作医疗"),
-                                flag(u"是否养老保险"),
-                                health,
-                                flag(u"是否违法"),
-                                flag(u"是否残疾"),
-                                flag(u"是否党员"),
-                                formatTimestamp(saved, kClock)}
-                        .join(u'|');
-        ++n;
-    }
-    set.close();
-    return ref;
-}
 
 struct Register {
     QTemporaryDir dir;
@@ -201,9 +134,9 @@ void HouseholdPageTest::sameRowsAsLiteralWalk()
                 page.years.setCurrentIndex(y);
                 loadHouseholdPage(state, reg.connection, page.controls, p, kClock);
                 const bool all = page.years.itemText(y) == QStringLiteral("全部");
-                const Reference ref =
-                    literalWalk(reg.connection, page.tree.itemText(item), page.tree.itemText(page.tree.parentOf(item)),
-                                all, page.years.itemText(y).toInt(), p);
+                const PageWalk ref = literalPageWalk(reg.connection, page.tree.itemText(item),
+                                                     page.tree.itemText(page.tree.parentOf(item)), all,
+                                                     page.years.itemText(y).toInt(), p, kClock);
                 const QString where =
                     QStringLiteral("item %1 year %2 page %3").arg(item).arg(page.years.itemText(y)).arg(p);
                 QVERIFY2(state.householdCount == ref.count, qPrintable(where));

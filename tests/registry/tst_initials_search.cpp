@@ -1,4 +1,5 @@
 // The search by name initials beside the literal walk over the record set (the reference).
+#include "literal_walks.h"
 #include "test_register.h"
 
 #include "core/app_state.h"
@@ -15,31 +16,6 @@ using namespace fenlark;
 namespace {
 
 const FixedClock kClock(QDateTime(QDate(2026, 5, 1), QTime(9, 0)));
-
-// The walk as the search was first written: the whole table in stored order, the unit and
-// year compared, then the first bytes of the initials. Returns the head names shown.
-QStringList literalSearch(DBConnection &connection, const QString &unit, bool allYears, int year, const QString &text)
-{
-    QStringList names;
-    RecordSet set;
-    set.attach(connection);
-    set.openTable(QStringLiteral("成员信息"));
-    for (set.moveFirst(); !set.isAtEnd(); set.moveNext()) {
-        QString u, initials, info;
-        int y = 0;
-        set.readText(QStringLiteral("所属管辖"), u);
-        set.readInt(QStringLiteral("录入年份"), y);
-        if (u != unit || (!allYears && y != year))
-            continue;
-        set.readText(QStringLiteral("首拼音"), initials);
-        if (!text.isEmpty() && initials.left(text.size()) != text)
-            continue;
-        set.readText(QStringLiteral("户主信息"), info);
-        names << info.split(u'-').value(0);
-    }
-    set.close();
-    return names;
-}
 
 struct Search {
     CheckBox byInitials;

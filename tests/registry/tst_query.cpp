@@ -1,5 +1,6 @@
 // The query window: its criteria in SQL beside the literal walk (the reference), its region
 // and keyword lists, and the list it writes.
+#include "literal_walks.h"
 #include "test_register.h"
 
 #include "core/app_state.h"
@@ -17,50 +18,6 @@ using namespace fenlark;
 namespace {
 
 const FixedClock kClock(QDateTime(QDate(2026, 5, 1), QTime(9, 0)));
-
-// The walk as the query was first written: every record read, criteria tested in order.
-QStringList literalQuery(DBConnection &connection, const HouseholdCriteria &c)
-{
-    QStringList heads;
-    RecordSet set;
-    set.attach(connection);
-    set.openTable(QStringLiteral("成员信息"));
-    auto flag = [&](const char16_t *column) {
-        bool b = false;
-        set.readBool(QString::fromUtf16(column), b);
-        return b;
-    };
-    auto text = [&](const char16_t *column) {
-        QString t;
-        set.readText(QString::fromUtf16(column), t);
-        return t;
-    };
-    for (set.moveFirst(); !set.isAtEnd(); set.moveNext()) {
-        if (c.unit && text(u"所属管辖") != *c.unit)
-            continue;
-        if (c.familyPlanning && flag(u"是否计划生育") != *c.familyPlanning)
-            continue;
-        if (c.medicalCare && flag(u"是否合作医疗") != *c.medicalCare)
-            continue;
-        if (c.pensionInsurance && flag(u"是否养老保险") != *c.pensionInsurance)
-            continue;
-        if (c.health && text(u"健康状况") != *c.health)
-            continue;
-        if (c.offence && flag(u"是否违法") != *c.offence)
-            continue;
-        if (c.disabled && flag(u"是否残疾") != *c.disabled)
-            continue;
-        if (c.petitioner && flag(u"是否上访户") != *c.petitioner)
-            continue;
-        if (c.partyMember && flag(u"是否党员") != *c.partyMember)
-            continue;
-        if (c.keyword && !c.keyword->isEmpty() && !text(u"标签").split(u',').contains(*c.keyword))
-            continue;
-        heads << text(u"户主");
-    }
-    set.close();
-    return heads;
-}
 
 void fill(TestRegister &reg)
 {

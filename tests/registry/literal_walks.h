@@ -1,0 +1,31 @@
+#pragma once
+
+// The household list, the search and the query as they were first written: a walk over every
+// record of the record set, filtering as it reads. Too slow for a county register, but plainly
+// right, so the tests compare the SQL versions with them and the benchmarks time them beside.
+#include <QString>
+#include <QStringList>
+
+namespace fenlark {
+
+class Clock;
+class DBConnection;
+struct HouseholdCriteria;
+
+struct PageWalk {
+    int count = 0;    // households of the unit and year, whatever their parent unit
+    QStringList rows; // the page's rows, their 13 cells joined by "|" (check cells as 0 or 1)
+};
+
+// The count, then the page (0 reads as 1) of the unit, parent and year, newest first.
+PageWalk literalPageWalk(DBConnection &connection, const QString &unit, const QString &parent, bool allYears, int year,
+                         int page, const Clock &clock);
+
+// The whole table in stored order, the unit and year compared, then the first letters of the
+// initials. Returns the head names shown.
+QStringList literalSearch(DBConnection &connection, const QString &unit, bool allYears, int year, const QString &text);
+
+// Every record read, the criteria tested in order. Returns the 户主 of the households listed.
+QStringList literalQuery(DBConnection &connection, const HouseholdCriteria &c);
+
+} // namespace fenlark
