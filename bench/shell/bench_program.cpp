@@ -1,0 +1,115 @@
+// The whole program's memory and the query that lists 100,000 households and more, on one demo
+// register per run (VmHWM only ever grows, so each size gets a process of its own):
+//
+//     bench_program 1000000
+//
+// The main window is built and initialised as the program does it, offscreen; then the query
+// window lists every household whose health is 慢性疾病 (13 % of the register) into the main
+// window's household list, three times. Prints the times, the median and the resident sets.
+#include "bench_register.h"
+
+#include "core/process_list.h"
+#include "core/program_dir.h"
+#include "export/spreadsheet_opener.h"
+#include "registry/query_window.h"
+#include "shell/main_window.h"
+#include "shell/program.h"
+#include "ui/buttons.h"
+#include "ui/combo_box.h"
+#include "ui/dialogs.h"
+#include "ui/egrid.h"
+#include "ui/label.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace fenlark;
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    prepareApplication(app);
+    const int households = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000000;
+    if (households <= 0) {
+        std::fprintf(stderr, "usage: bench_program HOUSEHOLDS\n");
+        return 2;
+    }
+
+    // The program folder: the demo register as its data.mdb.
+    const QString folder = QStringLiteral("/tmp/fenlark-bench/program-%1").arg(households);
+    QDir().mkpath(folder);
+    const QString data = folder + QStringLiteral("/data.mdb");
+    QFile::remove(data);
+    if (!QFile::link(bench::demoRegister(households), data))
+        qFatal("cannot link the register into %s", qPrintable(folder));
+
+    const double before = bench::peakResidentMB();
+    AppState state;
+    state.versionText = QStringLiteral("1.0");
+    state.topRegionLevel = 2;
+    QtDialogs dialogs;
+    FixedProgramLocation location(folder, QStringLiteral("fenlark"));
+    RecordingSpreadsheetOpener opener;
+    FixedProcessList processes{{}};
+    SkinLoader skin;
+    QElapsedTimer clock;
+    clock.start();
+    MainWindow window(state, ShellServices{dialogs, bench::benchClock(), location, opener, processes}, skin);
+    if (!window.initialise())
+        qFatal("the main window did not open the register");
+    window.show();
+    QCoreApplication::processEvents();
+    const double openMs = double(clock.nsecsElapsed()) / 1e6;
+    const double openPeak = bench::peakResidentMB();
+
+    EGrid &list = *window.controls().control<EGrid>(QStringLiteral("高级表格1"));
+    Label &count = *window.controls().control<Label>(QStringLiteral("标签1"));
+    clock.restart();
+    QueryWindow query(state, window.connection(), list, count, bench::benchClock(), &window);
+    const double queryWindowMs = double(clock.nsecsElapsed()) / 1e6;
+    ComboBox &region = *query.controls().control<ComboBox>(QStringLiteral("组合框1"));
+    for (int i = 0; i < region.itemCount(); ++i) {
+        if (region.itemText(i) == QStringLiteral("全部"))
+            region.setCurrentIndex(i);
+    }
+    query.controls().control<CheckBox>(QStringLiteral("选择框9"))->setChecked(true);
+    ComboBox &health = *query.controls().control<ComboBox>(QStringLiteral("组合框2"));
+    for (int i = 0; i < health.itemCount(); ++i) {
+        if (health.itemText(i) == QStringLiteral("慢性疾病"))
+            health.setCurrentIndex(i);
+    }
+    std::vector<double> runs;
+    for (int run = 0; run < 3; ++run) {
+        clock.restart();
+        query.runQuery();
+        QCoreApplication::processEvents(); // the list repaints with its new rows
+        runs.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+
+    std::printf("register: %d households (%s)\n", households, qPrintable(bench::demoRegister(households)));
+    std::printf("before the main window:               VmHWM %6.0f MB\n", before);
+    std::printf("main window open and shown: %8.1f ms  VmHWM %6.0f MB\n", openMs, openPeak);
+    std::printf("query window opened:        %8.1f ms\n", queryWindowMs);
+    std::printf("query listing %d rows: %.0f / %.0f / %.0f ms, median %.0f ms\n", list.rowCount() - 1, runs[0],
+                runs[1], runs[2], median(runs));
+    std::printf("after the queries:                    VmHWM %6.0f MB  VmRSS %6.0f MB\n", bench::peakResidentMB(),
+                bench::residentMB());
+    return 0;
+}
