@@ -4,9 +4,12 @@
 #include "data/statement.h"
 #include "fenlark-db/register_maker.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <benchmark/benchmark.h>
 
 namespace fenlark::bench {
 
@@ -67,6 +70,18 @@ double peakResidentMB()
 double residentMB()
 {
     return statusMB("VmRSS:");
+}
+
+int runWidgetBenchmarks(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace fenlark::bench

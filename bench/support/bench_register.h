@@ -28,4 +28,7 @@ Village firstVillage(const QString &registerPath);
 double peakResidentMB();
 double residentMB();
 
+// Google Benchmark's main with an offscreen QApplication, for benchmarks that build widgets.
+int runWidgetBenchmarks(int argc, char **argv);
+
 } // namespace fenlark::bench
