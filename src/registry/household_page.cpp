@@ -15,16 +15,6 @@
 
 namespace fenlark {
 
-QString headNameOf(const QString &headInfo)
-{
-    return splitFields(headInfo, u'-').value(0);
-}
-
-QString headCardOf(const QString &headInfo)
-{
-    return splitFields(headInfo, u'-').value(2);
-}
-
 void loadHouseholdPage(AppState &state, DBConnection &connection, HouseholdListControls &controls, int page,
                        const Clock &clock)
 {

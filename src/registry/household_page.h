@@ -47,9 +47,4 @@ void showNextPage(AppState &state, DBConnection &connection, HouseholdListContro
 void showPreviousPage(AppState &state, DBConnection &connection, HouseholdListControls &controls, const Clock &clock,
                       Dialogs &dialogs, QWidget *parent);
 
-// The parts of 户主信息 the list shows: the first (head name) and the third (card number);
-// a text with fewer parts shows the parts it has and "" for the others.
-QString headNameOf(const QString &headInfo);
-QString headCardOf(const QString &headInfo);
-
 } // namespace fenlark
