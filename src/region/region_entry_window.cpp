@@ -9,6 +9,7 @@
 #include "ui/dialogs.h"
 #include "ui/edit_box.h"
 #include "ui/egrid.h"
+#include "ui/grid_rows.h"
 
 namespace fenlark {
 
@@ -133,7 +134,7 @@ void RegionEntryWindow::storeAndClose(const QString &name)
         writeRegionListRow(m_regionList, m_state.regionEditRow, unit.levelName, unit.name);
     }
     // The unit's row gone since the window opened: nothing written, the list as it was.
-    renumberRegionList(m_regionList);
+    renumberRows(m_regionList);
     accept();
 }
 

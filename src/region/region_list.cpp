@@ -1,6 +1,7 @@
 #include "region/region_list.h"
 
 #include "ui/egrid.h"
+#include "ui/grid_rows.h"
 
 namespace fenlark {
 
@@ -17,7 +18,7 @@ void appendRegionListRow(EGrid &list, const QString &levelName, const QString &n
     const int row = list.rowCount() - 1;
     list.setCell(row, 1, EGrid::TextCell, levelName);
     list.setCell(row, 2, EGrid::TextCell, name);
-    renumberRegionList(list);
+    renumberRows(list);
 }
 
 void writeRegionListRow(EGrid &list, int row, const QString &levelName, const QString &name)
@@ -36,13 +37,7 @@ void removeRegionListRow(EGrid &list, int row)
         list.setCursorCell(-1, column);
     else
         list.setCursorCell(row <= lastRow ? row : lastRow, column);
-    renumberRegionList(list);
-}
-
-void renumberRegionList(EGrid &list)
-{
-    for (int r = 1; r < list.rowCount(); ++r)
-        list.setCell(r, 0, EGrid::TextCell, QString::number(r));
+    renumberRows(list);
 }
 
 } // namespace fenlark

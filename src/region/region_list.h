@@ -19,7 +19,5 @@ void writeRegionListRow(EGrid &list, int row, const QString &levelName, const QS
 // Removes a data row and renumbers. The cursor stays on the same row number, which now shows
 // the next unit; after the last row it moves up one; with no data row left there is none.
 void removeRegionListRow(EGrid &list, int row);
-// Cell 0 of every data row r becomes the decimal text of r.
-void renumberRegionList(EGrid &list);
 
 } // namespace fenlark

@@ -28,17 +28,4 @@ void appendHouseholdRow(EGrid &list, int n, const HouseholdListRow &values)
     writeHouseholdRow(list, row, values);
 }
 
-void renumberRows(EGrid &list)
-{
-    for (int row = 1; row < list.rowCount(); ++row)
-        list.setCell(row, 0, EGrid::TextCell, QString::number(row));
-}
-
-void emptyGrid(EGrid &list)
-{
-    EGrid::BulkUpdate bulk(list);
-    while (list.deleteRow(1)) {
-    }
-}
-
 } // namespace fenlark

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/grid_rows.h"
+
 #include <QString>
 
 namespace fenlark {
@@ -26,9 +28,5 @@ struct HouseholdListRow {
 void writeHouseholdRow(EGrid &list, int row, const HouseholdListRow &values);
 // Appends a data row numbered n with the values.
 void appendHouseholdRow(EGrid &list, int n, const HouseholdListRow &values);
-// Cell 0 of every data row i becomes the decimal text of i.
-void renumberRows(EGrid &list);
-// Deletes data row 1 until the grid refuses: the header row stays.
-void emptyGrid(EGrid &list);
 
 } // namespace fenlark
