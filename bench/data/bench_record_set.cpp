@@ -30,21 +30,21 @@ struct BigRegister {
         if (!file.open(QIODevice::WriteOnly))
             return;
         file.close();
-        ready = connection.connectAccess(path, QString())
-             && fenlark::execScript(connection, fenlark::schema::createTablesSql())
-             && fenlark::execScript(connection, fenlark::schema::createIndexesSql())
-             && fenlark::execScript(connection,
-                                    QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
-                                                   "WHERE i < %1) "
-                                                   "INSERT INTO 成员信息 (录入年份, 所属管辖, 上级管辖, 户主, 户主信息, "
-                                                   "首拼音, 农户属性, 家庭人员信息, 家庭住址, 录入时间) "
-                                                   "SELECT 2014 + i % 4, '村' || (i % 200), '乡' || (i % 20), "
-                                                   "'户主' || i, '户主' || i || '-男-420101199001011234-初中', "
-                                                   "'hz', '扶贫户', "
-                                                   "'户主' || i || '-男-420101199001011234-户主-汉族-初中,"
-                                                   "配偶-女-420101199101011234-配偶-汉族-小学', "
-                                                   "'某县某乡某村' || i || '号', '2016-04-13 08:05:09' FROM n")
-                                        .arg(kRows - 1));
+        ready = connection.connectAccess(path, QString()) &&
+                fenlark::execScript(connection, fenlark::schema::createTablesSql()) &&
+                fenlark::execScript(connection, fenlark::schema::createIndexesSql()) &&
+                fenlark::execScript(
+                    connection, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                                               "WHERE i < %1) "
+                                               "INSERT INTO 成员信息 (录入年份, 所属管辖, 上级管辖, 户主, 户主信息, "
+                                               "首拼音, 农户属性, 家庭人员信息, 家庭住址, 录入时间) "
+                                               "SELECT 2014 + i % 4, '村' || (i % 200), '乡' || (i % 20), "
+                                               "'户主' || i, '户主' || i || '-男-420101199001011234-初中', "
+                                               "'hz', '扶贫户', "
+                                               "'户主' || i || '-男-420101199001011234-户主-汉族-初中,"
+                                               "配偶-女-420101199101011234-配偶-汉族-小学', "
+                                               "'某县某乡某村' || i || '号', '2016-04-13 08:05:09' FROM n")
+                                    .arg(kRows - 1));
     }
 };
 
@@ -59,8 +59,7 @@ size_t heapInUse()
     return mallinfo2().uordblks;
 }
 
-template <typename Open>
-void openAndClose(benchmark::State &state, Open open)
+template <typename Open> void openAndClose(benchmark::State &state, Open open)
 {
     BigRegister &store = bigRegister();
     if (!store.ready) {

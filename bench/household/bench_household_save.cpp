@@ -10,7 +10,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <memory>
 
 using namespace fenlark;
@@ -70,11 +69,7 @@ struct HouseholdPage {
 
 HouseholdPage &householdPage(int households)
 {
-    static std::map<int, std::unique_ptr<HouseholdPage>> pages;
-    std::unique_ptr<HouseholdPage> &page = pages[households];
-    if (!page)
-        page = std::make_unique<HouseholdPage>(households);
-    return *page;
+    return bench::fixtureFor<HouseholdPage>(households);
 }
 
 // Times save() alone on forms made and filled by prepare, one form an iteration.

@@ -30,7 +30,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <memory>
 
 using namespace fenlark;
@@ -81,11 +80,7 @@ struct ListPage {
 
 ListPage &listPage(int households)
 {
-    static std::map<int, std::unique_ptr<ListPage>> pages;
-    std::unique_ptr<ListPage> &page = pages[households];
-    if (!page)
-        page = std::make_unique<ListPage>(households);
-    return *page;
+    return bench::fixtureFor<ListPage>(households);
 }
 
 // Sizes × one more axis; the literal walks run once at a million, they take seconds.
@@ -103,19 +98,18 @@ void BM_LoadPage(benchmark::State &s)
         loadHouseholdPage(p.state, p.connection, p.controls, int(s.range(1)), benchClock());
     s.counters["rows"] = p.list.rowCount() - 1;
 }
-BENCHMARK(BM_LoadPage)->Apply([](auto *b) { sizes(b, {1, 20}); })->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPage)->Apply([](auto *b) { sizes(b, {1, 20}); }) -> Unit(benchmark::kMillisecond);
 
 void BM_LoadPageLiteralWalk(benchmark::State &s)
 {
     ListPage &p = listPage(int(s.range(0)));
     for (auto _ : s)
-        benchmark::DoNotOptimize(literalPageWalk(p.connection, p.village.name, p.village.township, true, 0,
-                                                 int(s.range(1)), benchClock()));
+        benchmark::DoNotOptimize(
+            literalPageWalk(p.connection, p.village.name, p.village.township, true, 0, int(s.range(1)), benchClock()));
 }
-BENCHMARK(BM_LoadPageLiteralWalk)
-    ->Apply([](auto *b) { sizes(b, {1, 20}); })
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+BENCHMARK(BM_LoadPageLiteralWalk)->Apply([](auto *b) {
+                                     sizes(b, {1, 20});
+                                 }) -> Unit(benchmark::kMillisecond) -> Iterations(1);
 
 void BM_SearchKeystroke(benchmark::State &s)
 {
@@ -126,7 +120,7 @@ void BM_SearchKeystroke(benchmark::State &s)
     s.counters["rows"] = p.list.rowCount() - 1;
     s.SetLabel(p.keystrokes[s.range(1) - 1].toStdString());
 }
-BENCHMARK(BM_SearchKeystroke)->Apply([](auto *b) { sizes(b, {1, 2}); })->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchKeystroke)->Apply([](auto *b) { sizes(b, {1, 2}); }) -> Unit(benchmark::kMillisecond);
 
 void BM_SearchKeystrokeLiteralWalk(benchmark::State &s)
 {
@@ -134,10 +128,9 @@ void BM_SearchKeystrokeLiteralWalk(benchmark::State &s)
     for (auto _ : s)
         benchmark::DoNotOptimize(literalSearch(p.connection, p.village.name, true, 0, p.keystrokes[s.range(1) - 1]));
 }
-BENCHMARK(BM_SearchKeystrokeLiteralWalk)
-    ->Apply([](auto *b) { sizes(b, {1, 2}); })
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+BENCHMARK(BM_SearchKeystrokeLiteralWalk)->Apply([](auto *b) {
+                                            sizes(b, {1, 2});
+                                        }) -> Unit(benchmark::kMillisecond) -> Iterations(1);
 
 // The queries timed: 0 every switch off, one village; 1 one village, three switches and the
 // health; 2 every village, one switch; 3 every village, the health 慢性疾病 (13 % of the
@@ -169,7 +162,7 @@ void BM_Query(benchmark::State &s)
         rows = selectByCriteria(p.connection, c, benchClock()).size();
     s.counters["rows"] = double(rows);
 }
-BENCHMARK(BM_Query)->Apply([](auto *b) { sizes(b, {0, 1, 2, 3}); })->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Query)->Apply([](auto *b) { sizes(b, {0, 1, 2, 3}); }) -> Unit(benchmark::kMillisecond);
 
 void BM_QueryLiteralWalk(benchmark::State &s)
 {
@@ -178,10 +171,9 @@ void BM_QueryLiteralWalk(benchmark::State &s)
     for (auto _ : s)
         benchmark::DoNotOptimize(literalQuery(p.connection, c));
 }
-BENCHMARK(BM_QueryLiteralWalk)
-    ->Apply([](auto *b) { sizes(b, {0, 1, 2, 3}); })
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+BENCHMARK(BM_QueryLiteralWalk)->Apply([](auto *b) {
+                                  sizes(b, {0, 1, 2, 3});
+                              }) -> Unit(benchmark::kMillisecond) -> Iterations(1);
 
 void BM_KeywordList(benchmark::State &s)
 {
@@ -189,7 +181,7 @@ void BM_KeywordList(benchmark::State &s)
     for (auto _ : s)
         benchmark::DoNotOptimize(distinctKeywordTexts(p.connection));
 }
-BENCHMARK(BM_KeywordList)->Apply([](auto *b) { sizes(b); })->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeywordList)->Apply([](auto *b) { sizes(b); }) -> Unit(benchmark::kMillisecond);
 
 // The same list the literal way: every record's 标签 read, each new text kept.
 void BM_KeywordListLiteralWalk(benchmark::State &s)
@@ -209,7 +201,8 @@ void BM_KeywordListLiteralWalk(benchmark::State &s)
         benchmark::DoNotOptimize(texts);
     }
 }
-BENCHMARK(BM_KeywordListLiteralWalk)->Apply([](auto *b) { sizes(b); })->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_KeywordListLiteralWalk)
+    ->Apply([](auto *b) { sizes(b); }) -> Unit(benchmark::kMillisecond) -> Iterations(1);
 
 // 5,000 units: a province, 20 cities, 400 townships, 4,578 village committees.
 void BM_BuildRegionTree5000(benchmark::State &s)

@@ -84,17 +84,16 @@ int main(int argc, char **argv)
     clock.restart();
     QueryWindow query(state, window.connection(), list, count, bench::benchClock(), &window);
     const double queryWindowMs = double(clock.nsecsElapsed()) / 1e6;
-    ComboBox &region = *query.controls().control<ComboBox>(QStringLiteral("组合框1"));
-    for (int i = 0; i < region.itemCount(); ++i) {
-        if (region.itemText(i) == QStringLiteral("全部"))
-            region.setCurrentIndex(i);
-    }
+    const auto choose = [&query](const char16_t *combo, const char16_t *text) {
+        ComboBox &box = *query.controls().control<ComboBox>(QString::fromUtf16(combo));
+        for (int i = 0; i < box.itemCount(); ++i) {
+            if (box.itemText(i) == QString::fromUtf16(text))
+                box.setCurrentIndex(i);
+        }
+    };
+    choose(u"组合框1", u"全部");
     query.controls().control<CheckBox>(QStringLiteral("选择框9"))->setChecked(true);
-    ComboBox &health = *query.controls().control<ComboBox>(QStringLiteral("组合框2"));
-    for (int i = 0; i < health.itemCount(); ++i) {
-        if (health.itemText(i) == QStringLiteral("慢性疾病"))
-            health.setCurrentIndex(i);
-    }
+    choose(u"组合框2", u"慢性疾病");
     std::vector<double> runs;
     for (int run = 0; run < 3; ++run) {
         clock.restart();
@@ -107,8 +106,8 @@ int main(int argc, char **argv)
     std::printf("before the main window:               VmHWM %6.0f MB\n", before);
     std::printf("main window open and shown: %8.1f ms  VmHWM %6.0f MB\n", openMs, openPeak);
     std::printf("query window opened:        %8.1f ms\n", queryWindowMs);
-    std::printf("query listing %d rows: %.0f / %.0f / %.0f ms, median %.0f ms\n", list.rowCount() - 1, runs[0],
-                runs[1], runs[2], median(runs));
+    std::printf("query listing %d rows: %.0f / %.0f / %.0f ms, median %.0f ms\n", list.rowCount() - 1, runs[0], runs[1],
+                runs[2], median(runs));
     std::printf("after the queries:                    VmHWM %6.0f MB  VmRSS %6.0f MB\n", bench::peakResidentMB(),
                 bench::residentMB());
     return 0;

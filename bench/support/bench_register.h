@@ -4,10 +4,24 @@
 
 #include <QString>
 
+#include <map>
+#include <memory>
+
 namespace fenlark::bench {
 
 // The register sizes every benchmark runs on: a township, a county, a large county.
 inline constexpr int kSizes[] = {10000, 100000, 1000000};
+
+// One fixture of type T per register size, made on first use and kept for the whole run, so
+// the benchmarks of a size share one open register.
+template <class T> T &fixtureFor(int households)
+{
+    static std::map<int, std::unique_ptr<T>> fixtures;
+    std::unique_ptr<T> &fixture = fixtures[households];
+    if (!fixture)
+        fixture = std::make_unique<T>(households);
+    return *fixture;
+}
 
 // The same moment for every run, so saved times and the current year do not move the figures.
 const Clock &benchClock();
