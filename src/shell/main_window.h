@@ -74,6 +74,8 @@ private:
     void deleteRegion();
     HouseholdEditContext householdContext();
     HouseholdListControls listControls();
+    void showMaintenancePage();
+    void showStatisticsPage();
     void rebuildTree();
     void expandTree();
     void fillYears();

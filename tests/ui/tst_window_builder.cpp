@@ -178,18 +178,26 @@ void TestWindowBuilder::mainWindowContents()
     const BuiltWindow built = buildWindow(kMainWindow, &window);
 
     auto *top = built.control<ToolBar>(QStringLiteral("工具条1"));
-    QCOMPARE(top->buttonCount(), 5);
+    // The three original pages keep their buttons; maintenance and statistics follow, each after
+    // a separator as the others.
+    QCOMPARE(top->buttonCount(), 9);
     QCOMPARE(top->buttonCaption(0), QStringLiteral("首  页"));
     QVERIFY(top->isSeparator(1));
     QCOMPARE(top->buttonCaption(4), QStringLiteral("地区管理"));
+    QVERIFY(top->isSeparator(5));
+    QCOMPARE(top->buttonCaption(6), QStringLiteral("数据维护"));
+    QVERIFY(top->isSeparator(7));
+    QCOMPARE(top->buttonCaption(8), QStringLiteral("统计分析"));
     auto *household = built.control<ToolBar>(QStringLiteral("工具条2"));
     QCOMPARE(household->buttonCount(), 6);
     QVERIFY(household->isSeparator(3));
     QCOMPARE(household->buttonCaption(5), QStringLiteral("导出"));
 
     auto *pages = built.control<PageControl>(QStringLiteral("高级选择夹1"));
-    QCOMPARE(pages->pageCount(), 3);
+    QCOMPARE(pages->pageCount(), 5);
     QCOMPARE(pages->pageCaption(2), QStringLiteral("地区管理"));
+    QCOMPARE(pages->pageCaption(3), QStringLiteral("数据维护"));
+    QCOMPARE(pages->pageCaption(4), QStringLiteral("统计分析"));
     // The top tool bar switches the pages, so the page control shows no tabs of its own and its
     // pages get the whole rectangle: the paging strip at the bottom of page 1 fits.
     QVERIFY(!pages->tabsVisible());
