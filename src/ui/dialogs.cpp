@@ -28,9 +28,11 @@ void QtDialogs::message(QWidget *parent, const QString &text, MessageIcon icon, 
     box.exec();
 }
 
-bool QtDialogs::askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title)
+bool QtDialogs::askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title,
+                         DefaultAnswer defaultAnswer)
 {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(defaultAnswer == DefaultAnswer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -44,9 +46,10 @@ void ScriptedDialogs::message(QWidget *, const QString &text, MessageIcon icon, 
     m_shown.push_back({text, icon, title, false});
 }
 
-bool ScriptedDialogs::askYesNo(QWidget *, const QString &text, MessageIcon icon, const QString &title)
+bool ScriptedDialogs::askYesNo(QWidget *, const QString &text, MessageIcon icon, const QString &title,
+                               DefaultAnswer defaultAnswer)
 {
-    m_shown.push_back({text, icon, title, true});
+    m_shown.push_back({text, icon, title, true, defaultAnswer});
     if (m_answers.empty())
         return false;
     const bool yes = m_answers.front();

@@ -13,6 +13,10 @@ namespace fenlark {
 
 enum class MessageIcon { None, Error, Question, Information };
 
+// Which button a question's Return key presses. A question whose Yes destroys something
+// defaults to No, so a stray Return never deletes.
+enum class DefaultAnswer { Yes, No };
+
 inline QString defaultMessageTitle() { return QStringLiteral("信息："); }
 
 // Every message box, question and modal window of the program goes through here, so tests
@@ -24,7 +28,8 @@ public:
                          const QString &title = defaultMessageTitle()) = 0;
     // Yes/No question; true only for Yes (closing the box counts as No).
     virtual bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon,
-                          const QString &title = defaultMessageTitle()) = 0;
+                          const QString &title = defaultMessageTitle(),
+                          DefaultAnswer defaultAnswer = DefaultAnswer::Yes) = 0;
     // Shows the window modally and returns when it has closed (QDialog::exec's result).
     virtual int showModal(QDialog *window) = 0;
 };
@@ -32,7 +37,8 @@ public:
 class QtDialogs final : public Dialogs {
 public:
     void message(QWidget *parent, const QString &text, MessageIcon icon, const QString &title) override;
-    bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title) override;
+    bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title,
+                  DefaultAnswer defaultAnswer) override;
     int showModal(QDialog *window) override;
 };
 
@@ -45,10 +51,12 @@ public:
         MessageIcon icon;
         QString title;
         bool question;
+        DefaultAnswer defaultAnswer = DefaultAnswer::Yes; // meaningful for questions only
     };
 
     void message(QWidget *parent, const QString &text, MessageIcon icon, const QString &title) override;
-    bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title) override;
+    bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title,
+                  DefaultAnswer defaultAnswer) override;
     int showModal(QDialog *window) override;
 
     void answerNext(bool yes) { m_answers.push_back(yes); }
