@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace fenlark {
 
 class DBConnection;
@@ -16,20 +18,36 @@ struct RegionUnit {
     QString parent;    // 直属管辖, "" for a country
 };
 
-// Opens 区域管理 on the set and moves to the first unit of that name; true when there is one.
-// The set stays open (on that row, or at the end).
-bool findRegionUnit(RecordSet &set, const QString &name);
+// A stored unit with the row it lives in. Units are told apart by name and parent: two
+// villages of one name under two townships are two units.
+struct StoredRegionUnit {
+    qint64 row = -1; // the table's rowid
+    RegionUnit unit;
+};
 
-// The 区域 and 直属管辖 of the set's current row.
-void readRegionUnit(RecordSet &set, QString &levelName, QString &parent);
+// The first unit, in table order, of that name and, when parent is given, of that 直属管辖
+// (a NULL 直属管辖 counts as ""). Names are compared exactly; a quote in a name is no problem.
+std::optional<StoredRegionUnit> findRegionUnit(DBConnection &connection, const QString &name,
+                                               const std::optional<QString> &parent);
 
 // The names of the units of the level just above levelName, in table order (none for
 // "国家"). Reopens the set and closes it again.
 QStringList parentCandidates(RecordSet &set, const QString &levelName);
 
-// Writes the four columns into a new row (asNew) or into the set's current row, and stores
-// it in one transaction. False when any write, the store or the commit fails: the table is
-// then as it was. The set is closed afterwards either way.
-bool storeRegionUnit(RecordSet &set, DBConnection &connection, const RegionUnit &unit, bool asNew);
+// Why a unit cannot take its name and parent (next to every unit but the row `except`).
+enum class RegionNameClash {
+    None,
+    SameParent, // another unit of that name under the same parent
+    // Another unit of that name that can have sub-units, while this one can have them too:
+    // sub-units and households name their parent by name alone and could not tell the two apart.
+    AmbiguousParent,
+};
+RegionNameClash regionNameClash(DBConnection &connection, const RegionUnit &unit, qint64 except = -1);
+
+// Adds the unit as a new row, or rewrites the columns of row `row`. Runs inside the caller's
+// transaction when there is one (it opens its own savepoint); false when the store refuses,
+// the table then as it was.
+bool insertRegionUnit(DBConnection &connection, const RegionUnit &unit);
+bool rewriteRegionUnit(DBConnection &connection, qint64 row, const RegionUnit &unit);
 
 } // namespace fenlark

@@ -1,9 +1,11 @@
 #include "region/region_entry_window.h"
 
 #include "core/app_state.h"
+#include "data/statement.h"
 #include "region/region_entry_rules.h"
 #include "region/region_entry_store.h"
 #include "region/region_list.h"
+#include "region/region_subtree.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
 #include "ui/dialogs.h"
@@ -50,17 +52,17 @@ void RegionEntryWindow::loadUnitForModification()
 {
     m_state.regionEditRow = m_regionList.cursorRow();
     m_state.regionEditName = regionListName(m_regionList, m_state.regionEditRow);
-    // Not found: the form stays empty, the set open until the window goes.
-    if (!findRegionUnit(m_recordSet, m_state.regionEditName))
+    m_editedParent = regionListParent(m_regionList, m_state.regionEditRow);
+    // Not found: the form stays empty.
+    const std::optional<StoredRegionUnit> found = findRegionUnit(m_connection, m_state.regionEditName, m_editedParent);
+    if (!found)
         return;
-    QString levelName;
-    QString parent;
-    readRegionUnit(m_recordSet, levelName, parent);
-    m_levels->setContent(levelName);
+    m_editedParent = found->unit.parent;
+    m_levels->setContent(found->unit.levelName);
     m_name->setContent(m_state.regionEditName);
     m_levels->setEnabled(false); // a unit's level cannot be changed
-    fillParentList(levelName);
-    m_parents->setContent(parent);
+    fillParentList(found->unit.levelName);
+    m_parents->setContent(found->unit.parent);
 }
 
 void RegionEntryWindow::levelChosen(int index)
@@ -92,50 +94,96 @@ void RegionEntryWindow::confirm()
         return;
     }
 
-    const QString name = trimUnitName(form.typedName);
-    // Two units of one name would make every lookup by name (tree, deletion, households)
-    // ambiguous, so a rename onto a taken name is refused as an entry is.
-    const bool taken = m_entryMode ? findRegionUnit(m_recordSet, name) : nameTakenByAnother(name);
-    if (taken) {
-        m_dialogs.message(this, regionText::duplicateName, MessageIcon::Error);
-        return;
-    }
-    storeAndClose(name);
-}
-
-bool RegionEntryWindow::nameTakenByAnother(const QString &name)
-{
-    if (name == m_state.regionEditName)
-        return false;
-    const bool found = findRegionUnit(m_recordSet, name);
-    m_recordSet.close();
-    return found;
-}
-
-void RegionEntryWindow::storeAndClose(const QString &name)
-{
     RegionUnit unit;
     unit.level = m_levels->itemValue(m_levels->currentIndex());
     unit.levelName = m_levels->selectedText();
-    unit.name = name;
+    unit.name = trimUnitName(form.typedName);
     unit.parent = m_parents->selectedText();
+    if (m_entryMode)
+        addUnit(unit);
+    else
+        changeUnit(unit);
+}
 
-    if (m_entryMode) {
-        if (!storeRegionUnit(m_recordSet, m_connection, unit, true)) {
-            m_dialogs.message(this, regionText::saveFailed, MessageIcon::Error);
-            return;
-        }
-        appendRegionListRow(m_regionList, unit.levelName, unit.name);
-    } else if (findRegionUnit(m_recordSet, m_state.regionEditName)) {
-        if (!storeRegionUnit(m_recordSet, m_connection, unit, false)) {
-            m_dialogs.message(this, regionText::saveFailed, MessageIcon::Error);
-            return;
-        }
-        writeRegionListRow(m_regionList, m_state.regionEditRow, unit.levelName, unit.name);
+bool RegionEntryWindow::refusedAsClash(const RegionUnit &unit, qint64 except)
+{
+    // A duplicate is refused only under the same parent: village names repeat across townships.
+    switch (regionNameClash(m_connection, unit, except)) {
+    case RegionNameClash::None:
+        return false;
+    case RegionNameClash::SameParent:
+        m_dialogs.message(this, regionText::duplicateName, MessageIcon::Error);
+        return true;
+    case RegionNameClash::AmbiguousParent:
+        m_dialogs.message(this, regionText::ambiguousParentName, MessageIcon::Error);
+        return true;
     }
-    // The unit's row gone since the window opened: nothing written, the list as it was.
+    return true;
+}
+
+void RegionEntryWindow::addUnit(const RegionUnit &unit)
+{
+    if (refusedAsClash(unit, -1))
+        return;
+    if (!insertRegionUnit(m_connection, unit)) {
+        m_dialogs.message(this, regionText::saveFailed, MessageIcon::Error);
+        return;
+    }
+    appendRegionListRow(m_regionList, unit.levelName, unit.name, unit.parent);
+    accept();
+}
+
+void RegionEntryWindow::changeUnit(const RegionUnit &unit)
+{
+    const std::optional<StoredRegionUnit> stored = findRegionUnit(m_connection, m_state.regionEditName, m_editedParent);
+    if (!stored) {
+        // The unit's row gone since the window opened: nothing written, the list as it was.
+        renumberRows(m_regionList);
+        accept();
+        return;
+    }
+    if (refusedAsClash(unit, stored->row))
+        return;
+
+    // Sub-units and households hold the unit's name and parent as text: unless they follow,
+    // they drop out of the tree. The clerk decides, with the counts in front of them.
+    const RegionReferences references = referencesToChange(m_connection, *stored, unit);
+    const bool carry =
+        references.any() && m_dialogs.askYesNo(this, regionChangeQuestion(*stored, unit, references),
+                                               MessageIcon::Question, defaultMessageTitle(), DefaultAnswer::Yes);
+    Transaction transaction(m_connection);
+    const bool saved = transaction.isActive() && (!carry || carryRegionChange(m_connection, *stored, unit)) &&
+                       rewriteRegionUnit(m_connection, stored->row, unit) && transaction.commit();
+    if (!saved) {
+        m_dialogs.message(this, regionText::saveFailed, MessageIcon::Error);
+        return;
+    }
+    writeRegionListRow(m_regionList, m_state.regionEditRow, unit.levelName, unit.name, unit.parent);
+    if (carry && unit.name != stored->unit.name)
+        renameRegionListParent(m_regionList, stored->unit.level, stored->unit.name, unit.name);
     renumberRows(m_regionList);
     accept();
+}
+
+QString regionChangeQuestion(const StoredRegionUnit &unit, const RegionUnit &changed,
+                             const RegionReferences &references)
+{
+    QStringList lines;
+    lines << QStringLiteral("是否同时更新引用%1的记录?").arg(unit.unit.levelName + u' ' + unit.unit.name);
+    if (references.subUnits > 0)
+        lines << QStringLiteral("%1个下级单位的直属管辖").arg(references.subUnits);
+    if (references.ownHouseholds > 0) {
+        const bool renamed = changed.name != unit.unit.name;
+        const bool moved = changed.parent != unit.unit.parent;
+        const QString columns = renamed && moved ? QStringLiteral("所属管辖和上级管辖")
+                                : renamed        ? QStringLiteral("所属管辖")
+                                                 : QStringLiteral("上级管辖");
+        lines << QStringLiteral("%1条农户记录的%2").arg(references.ownHouseholds).arg(columns);
+    }
+    if (references.subUnitHouseholds > 0)
+        lines << QStringLiteral("下级单位的%1条农户记录的上级管辖").arg(references.subUnitHouseholds);
+    lines << QStringLiteral("选“否”则只修改该单位本身,这些下级单位和农户将不再显示在地区树中。");
+    return lines.join(u'\n');
 }
 
 void openRegionEntryForAdd(AppState &state, DBConnection &connection, EGrid &regionList, Dialogs &dialogs,

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "data/record_set.h"
+#include "region/region_entry_store.h"
 #include "ui/window_builder.h"
 
 #include <QDialog>
+
+#include <optional>
 
 namespace fenlark {
 
@@ -13,6 +16,7 @@ class DBConnection;
 class Dialogs;
 class EGrid;
 class EditBox;
+struct RegionReferences;
 
 // The small modal form in which one administrative unit is added to 区域管理 ("地区录入") or
 // changed in it ("地区修改"). The mode comes from AppState::editMode when the window is created;
@@ -35,8 +39,9 @@ private:
     void loadUnitForModification();
     void levelChosen(int index);
     void fillParentList(const QString &levelName);
-    bool nameTakenByAnother(const QString &name);
-    void storeAndClose(const QString &name);
+    bool refusedAsClash(const RegionUnit &unit, qint64 except);
+    void addUnit(const RegionUnit &unit);
+    void changeUnit(const RegionUnit &unit);
 
     AppState &m_state;
     DBConnection &m_connection;
@@ -48,7 +53,12 @@ private:
     ComboBox *m_parents = nullptr; // 组合框2
     EditBox *m_name = nullptr;     // 编辑框1
     bool m_entryMode = true;
+    std::optional<QString> m_editedParent; // 直属管辖 of the unit being modified, when known
 };
+
+// The question asked (default 是) before a change of name or parent, with what would follow it.
+QString regionChangeQuestion(const StoredRegionUnit &unit, const RegionUnit &changed,
+                             const RegionReferences &references);
 
 // 按钮_添加 of the region page: opens the window in entry mode and returns when it has closed.
 // The caller then rebuilds and expands the region tree, whatever happened in the window.

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QTreeWidgetItem>
 
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace {
 // keep "the first item with this text" up to date in a hash without walking the tree.
 struct Node {
     Node *parent = nullptr;
+    int level = 0;
     int place = 0; // among its siblings (roots: among the roots)
     int childCount = 0;
     QTreeWidgetItem *item = nullptr;
@@ -48,15 +50,28 @@ bool comesBefore(const Node *a, const Node *b)
 void buildRegionTree(AppState &state, RecordSet &mainSet, TreeBox &tree)
 {
     state.villageNames.clear();
+    state.villageParents.clear();
     tree.clear();
 
     std::deque<Node> nodes; // stable addresses
     std::vector<QTreeWidgetItem *> roots;
-    QHash<QString, Node *> firstWithText;
+    // For each text, the first item (in walk order) of each level that has it: a unit goes below
+    // the first item with its 直属管辖 among the levels above its own, so a village that shares a
+    // township's name never takes that township's villages.
+    QHash<QString, std::vector<Node *>> firstWithText;
+    const auto parentFor = [&](const QString &text, int level) -> Node * {
+        Node *first = nullptr;
+        for (Node *candidate : firstWithText.value(text)) {
+            if (candidate->level < level && (!first || comesBefore(candidate, first)))
+                first = candidate;
+        }
+        return first;
+    };
 
-    const auto place = [&](Node *parent, const QString &name) {
+    const auto place = [&](Node *parent, const QString &name, int level) {
         Node &node = nodes.emplace_back();
         node.parent = parent;
+        node.level = level;
         node.item = new QTreeWidgetItem(QStringList{name});
         if (parent) {
             node.place = parent->childCount++;
@@ -65,11 +80,13 @@ void buildRegionTree(AppState &state, RecordSet &mainSet, TreeBox &tree)
             node.place = static_cast<int>(roots.size());
             roots.push_back(node.item);
         }
-        auto found = firstWithText.find(name);
-        if (found == firstWithText.end())
-            firstWithText.insert(name, &node);
-        else if (comesBefore(&node, found.value()))
-            found.value() = &node;
+        std::vector<Node *> &firsts = firstWithText[name];
+        const auto sameLevel =
+            std::find_if(firsts.begin(), firsts.end(), [&](const Node *other) { return other->level == level; });
+        if (sameLevel == firsts.end())
+            firsts.push_back(&node);
+        else if (comesBefore(&node, *sameLevel))
+            *sameLevel = &node;
     };
 
     if (mainSet.openSorted(schema::regions::table, QStringLiteral("标识 ASC"))) {
@@ -83,12 +100,14 @@ void buildRegionTree(AppState &state, RecordSet &mainSet, TreeBox &tree)
             mainSet.readText(schema::regions::name, name);
             mainSet.readText(schema::regions::parent, parentName);
             if (level == state.topRegionLevel) {
-                place(nullptr, name);
+                place(nullptr, name, level);
             } else if (level > state.topRegionLevel) {
-                if (level == 5)
+                if (level == 5) {
                     state.villageNames.append(name);
-                if (Node *parent = firstWithText.value(parentName, nullptr))
-                    place(parent, name);
+                    state.villageParents.append(parentName);
+                }
+                if (Node *parent = parentFor(parentName, level))
+                    place(parent, name, level);
             }
             mainSet.moveNext();
         }

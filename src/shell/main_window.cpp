@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "region/region_list.h"
 #include "shell/logo.h"
 #include "shell/region_list_fill.h"
 #include "shell/register_check.h"
@@ -60,6 +61,7 @@ MainWindow::MainWindow(AppState &state, ShellServices services, SkinLoader &skin
     m_countLabel = m_built.control<Label>(QStringLiteral("标签1"));
     m_buttonStrip = m_built.control<ShapeBox>(QStringLiteral("外形框1"));
     m_regions = m_built.control<EGrid>(QStringLiteral("高级表格2"));
+    m_regionSearch = m_built.control<EditBox>(QStringLiteral("编辑框2"));
     Q_ASSERT_X(m_built.ok(), "MainWindow", "the main window's design does not build");
     connectEvents();
 }
@@ -111,7 +113,7 @@ void MainWindow::setupGridHeaders()
     }
     for (int c : kHouseholdCheckColumns)
         m_households->setCheckColumn(c, true);
-    m_regions->setColumnCount(3);
+    setUpRegionListColumns(*m_regions); // the three shown columns and the hidden parent
     for (int c = 0; c < 3; ++c) {
         m_regions->setCell(0, c, EGrid::TextCell, QString::fromUtf16(kRegionColumns[c].text));
         m_regions->setColumnWidth(c, kRegionColumns[c].width);
@@ -226,6 +228,7 @@ void MainWindow::connectEvents()
             &MainWindow::modifyRegion);
     connect(m_built.control<Button>(QStringLiteral("按钮_删除")), &QPushButton::clicked, this,
             &MainWindow::deleteRegion);
+    connect(m_regionSearch, &EditBox::contentChanged, this, &MainWindow::filterRegions);
 }
 
 // The maintenance page (backups, restore, checks) is filled when first shown.

@@ -72,6 +72,7 @@ private:
     void addRegion();
     void modifyRegion();
     void deleteRegion();
+    void filterRegions();
     HouseholdEditContext householdContext();
     HouseholdListControls listControls();
     void showMaintenancePage();
@@ -107,6 +108,7 @@ private:
     Label *m_countLabel = nullptr;
     ShapeBox *m_buttonStrip = nullptr;
     EGrid *m_regions = nullptr;
+    EditBox *m_regionSearch = nullptr; // 编辑框2, above the region list
 };
 
 } // namespace fenlark

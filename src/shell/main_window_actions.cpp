@@ -5,11 +5,13 @@
 #include "household/household_openers.h"
 #include "region/region_deletion.h"
 #include "region/region_entry_window.h"
+#include "region/region_list.h"
 #include "region/region_tree.h"
 #include "registry/household_page.h"
 #include "registry/initials_search.h"
 #include "registry/query_window.h"
 #include "shell/grid_sheet_source.h"
+#include "ui/edit_box.h"
 #include "ui/egrid.h"
 #include "ui/tree_box.h"
 #include "years/year_list.h"
@@ -94,6 +96,7 @@ void MainWindow::openQueryWindow()
 void MainWindow::addRegion()
 {
     openRegionEntryForAdd(m_state, m_connection, *m_regions, m_services.dialogs, this);
+    filterRegions();
     // Whatever happened in the window, "退出" included, the tree shows the table as it is now.
     rebuildTree();
     expandTree();
@@ -103,6 +106,7 @@ void MainWindow::modifyRegion()
 {
     if (!openRegionEntryForModify(m_state, m_connection, *m_regions, m_services.dialogs, this))
         return;
+    filterRegions();
     rebuildTree();
     expandTree();
 }
@@ -110,6 +114,11 @@ void MainWindow::modifyRegion()
 void MainWindow::deleteRegion()
 {
     deleteSelectedRegion(m_state, m_connection, *m_regions, m_services.dialogs, this);
+}
+
+void MainWindow::filterRegions()
+{
+    filterRegionList(*m_regions, m_regionSearch->content());
 }
 
 void MainWindow::exportList()

@@ -4,6 +4,7 @@
 #include "data/db_connection.h"
 #include "data/schema.h"
 #include "data/statement.h"
+#include "region/region_list.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
 #include "ui/dialogs.h"
@@ -28,6 +29,7 @@ public:
         m_ready = connection.connectAccess(path, QString()) &&
                   fenlark::execScript(connection, fenlark::schema::createTablesSql());
         list.setColumnCount(3);
+        fenlark::setUpRegionListColumns(list);
         list.setCell(0, 0, fenlark::EGrid::TextCell, QStringLiteral("N"));
         list.setCell(0, 1, fenlark::EGrid::TextCell, QStringLiteral("区域"));
         list.setCell(0, 2, fenlark::EGrid::TextCell, QStringLiteral("详细名称"));
@@ -48,15 +50,30 @@ public:
         list.setCell(row, 0, fenlark::EGrid::TextCell, QString::number(row));
         list.setCell(row, 1, fenlark::EGrid::TextCell, levelName);
         list.setCell(row, 2, fenlark::EGrid::TextCell, name);
+        list.setCell(row, fenlark::kRegionListParentColumn, fenlark::EGrid::TextCell, parent);
     }
 
-    void addHousehold(const QString &head, const QString &unit)
+    void addHousehold(const QString &head, const QString &unit, const QString &parent = QString())
     {
         fenlark::Statement insert(
-            connection, QStringLiteral("INSERT INTO 成员信息 (录入年份, 户主, 所属管辖) VALUES (2016, ?, ?)"));
-        insert.bind(1, head).bind(2, unit);
+            connection,
+            QStringLiteral("INSERT INTO 成员信息 (录入年份, 户主, 所属管辖, 上级管辖) VALUES (2016, ?, ?, ?)"));
+        insert.bind(1, head).bind(2, unit).bind(3, parent);
         insert.exec();
     }
+
+    // Every household as "户主|所属管辖|上级管辖", in table order.
+    QStringList households()
+    {
+        QStringList rows;
+        fenlark::Statement query(connection,
+                                 QStringLiteral("SELECT 户主, 所属管辖, 上级管辖 FROM 成员信息 ORDER BY rowid"));
+        while (query.step())
+            rows << query.text(0) + u'|' + query.text(1) + u'|' + query.text(2);
+        return rows;
+    }
+
+    int householdCount() { return int(households().size()); }
 
     // Every unit as "标识|区域|单位名称|直属管辖", in table order.
     QStringList units()

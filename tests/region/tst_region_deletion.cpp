@@ -19,6 +19,16 @@ void addFive(RegionFixture &f)
     f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("一村"), QStringLiteral("城关镇"));
 }
 
+// Five units none of which has a sub-unit: each is deleted after one question.
+void addFiveLeaves(RegionFixture &f)
+{
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    f.addUnit(2, QStringLiteral("省"), QStringLiteral("湖北"), QStringLiteral("法国"));
+    f.addUnit(3, QStringLiteral("市"), QStringLiteral("郑州"), QStringLiteral("河南"));
+    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("城关镇"), QStringLiteral("开封"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("一村"), QStringLiteral("东坝乡"));
+}
+
 QStringList names(const QStringList &rows)
 {
     QStringList out;
@@ -35,9 +45,10 @@ class RegionDeletionTest : public QObject {
 private Q_SLOTS:
     void deletesRowAndKeepsCursor_data();
     void deletesRowAndKeepsCursor();
+    void questionDefaultsToNoAndNamesTheUnit();
     void refusals();
-    void questionNamesDependants_data();
-    void questionNamesDependants();
+    void subtrees_data();
+    void subtrees();
     void refusedByStoreKeepsRow();
     void apostropheUnitAddedRenamedDeleted();
 };
@@ -63,7 +74,7 @@ void RegionDeletionTest::deletesRowAndKeepsCursor()
     RegionFixture f;
     QVERIFY(f.isReady());
     if (units == 5)
-        addFive(f);
+        addFiveLeaves(f);
     else
         f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
     f.list.setCursorCell(row, 1);
@@ -83,6 +94,27 @@ void RegionDeletionTest::deletesRowAndKeepsCursor()
     QVERIFY(!names(f.listRows()).contains(gone));
     QCOMPARE(names(f.listRows()), names(f.units()));
     QCOMPARE(f.list.cursorRow(), cursorAfter);
+}
+
+void RegionDeletionTest::questionDefaultsToNoAndNamesTheUnit()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    addFive(f);
+    f.list.setCursorCell(3, 1);
+
+    deleteSelectedRegion(f.state, f.connection, f.list, f.dialogs, nullptr);
+
+    // Return on the question (or closing it) must never delete: it defaults to 否, and it says
+    // which unit goes.
+    QCOMPARE(f.dialogs.shown().size(), size_t(1));
+    const ScriptedDialogs::Shown &asked = f.dialogs.shown().front();
+    QVERIFY(asked.question);
+    QCOMPARE(asked.defaultAnswer, DefaultAnswer::No);
+    QVERIFY2(asked.text.startsWith(QStringLiteral("删除后将不能被恢复,请确认是否继续删除!")), qPrintable(asked.text));
+    QVERIFY2(asked.text.contains(QStringLiteral("市 郑州")), qPrintable(asked.text));
+    QVERIFY2(asked.text.contains(QStringLiteral("河南")), qPrintable(asked.text));
+    QCOMPARE(f.units().size(), 5);
 }
 
 void RegionDeletionTest::refusals()
@@ -111,37 +143,93 @@ void RegionDeletionTest::refusals()
     QCOMPARE(f.list.cursorRow(), 2);
 }
 
-void RegionDeletionTest::questionNamesDependants_data()
+void RegionDeletionTest::subtrees_data()
 {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("question");
-    const QString ask = QStringLiteral("删除后将不能被恢复,请确认是否继续删除!");
-    QTest::newRow("township with villages and households")
-        << 4 << ask + QStringLiteral("\n该单位下仍有2个下级单位、1条农户记录,删除后它们将不再显示在地区树中。");
-    QTest::newRow("village with households")
-        << 5 << ask + QStringLiteral("\n该单位下仍有0个下级单位、3条农户记录,删除后它们将不再显示在地区树中。");
-    QTest::newRow("nothing below") << 6 << ask;
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QStringList>("asked");   // what was shown, in order
+    QTest::addColumn<QStringList>("deleted"); // names gone from the table and the list
+    const QString ask = QStringLiteral("删除后将不能被恢复,请确认是否继续删除!\n要删除的单位：");
+    const QString refusalTail = QStringLiteral("不能删除!\n请先把这些农户移到其他单位或删除,再删除该单位。");
+
+    QTest::newRow("leaf, answered 是") << QStringLiteral("三村") << QList<bool>{true}
+                                       << QStringList{ask + QStringLiteral("村委会 三村（上级管辖：东坝乡）")}
+                                       << QStringList{QStringLiteral("三村")};
+    QTest::newRow("leaf, answered 否") << QStringLiteral("三村") << QList<bool>{false}
+                                       << QStringList{ask + QStringLiteral("村委会 三村（上级管辖：东坝乡）")}
+                                       << QStringList{};
+    const QStringList emptyTownship{
+        ask + QStringLiteral("乡镇 东坝乡（上级管辖：郑州）\n该单位下共有2个下级单位(都没有农户记录),将与它一并删除。"),
+        QStringLiteral(
+            "以下2个下级单位将与乡镇 东坝乡一并删除,删除后不能恢复:\n村委会 三村、村委会 四村\n请确认是否一并删除!")};
+    QTest::newRow("township with empty villages, 是 twice")
+        << QStringLiteral("东坝乡") << QList<bool>{true, true} << emptyTownship
+        << QStringList{QStringLiteral("东坝乡"), QStringLiteral("三村"), QStringLiteral("四村")};
+    QTest::newRow("township with empty villages, 否 the second time")
+        << QStringLiteral("东坝乡") << QList<bool>{true, false} << emptyTownship << QStringList{};
+    QTest::newRow("township with households below is refused")
+        << QStringLiteral("城关镇") << QList<bool>{}
+        << QStringList{QStringLiteral("乡镇 城关镇（上级管辖：郑州）下仍有2个下级单位、4条农户记录,") + refusalTail}
+        << QStringList{};
+    QTest::newRow("village with households is refused")
+        << QStringLiteral("一村") << QList<bool>{}
+        << QStringList{QStringLiteral("村委会 一村（上级管辖：城关镇）下仍有0个下级单位、3条农户记录,") + refusalTail}
+        << QStringList{};
+    QTest::newRow("province counts every level below")
+        << QStringLiteral("河南") << QList<bool>{}
+        << QStringList{QStringLiteral("省 河南（上级管辖：中国）下仍有7个下级单位、4条农户记录,") + refusalTail}
+        << QStringList{};
 }
 
-void RegionDeletionTest::questionNamesDependants()
+void RegionDeletionTest::subtrees()
 {
-    QFETCH(int, row);
-    QFETCH(QString, question);
+    QFETCH(QString, unit);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QStringList, asked);
+    QFETCH(QStringList, deleted);
     RegionFixture f;
     QVERIFY(f.isReady());
     addFive(f);
     f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("二村"), QStringLiteral("城关镇"));
-    f.addHousehold(QStringLiteral("张三"), QStringLiteral("一村"));
-    f.addHousehold(QStringLiteral("李四"), QStringLiteral("一村"));
-    f.addHousehold(QStringLiteral("王五"), QStringLiteral("一村"));
-    f.addHousehold(QStringLiteral("赵六"), QStringLiteral("城关镇"));
-    f.list.setCursorCell(row, 0);
-    f.dialogs.answerNext(false);
+    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("东坝乡"), QStringLiteral("郑州"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("三村"), QStringLiteral("东坝乡"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("四村"), QStringLiteral("东坝乡"));
+    f.addHousehold(QStringLiteral("张三"), QStringLiteral("一村"), QStringLiteral("城关镇"));
+    f.addHousehold(QStringLiteral("李四"), QStringLiteral("一村"), QStringLiteral("城关镇"));
+    f.addHousehold(QStringLiteral("王五"), QStringLiteral("一村"), QStringLiteral("城关镇"));
+    f.addHousehold(QStringLiteral("赵六"), QStringLiteral("城关镇"), QStringLiteral("郑州"));
+    // A household of another 一村, under another township: not below 城关镇.
+    f.addHousehold(QStringLiteral("钱七"), QStringLiteral("一村"), QStringLiteral("王庄镇"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("一村"), QStringLiteral("王庄镇"));
+    const QStringList unitsBefore = f.units();
+    const int row = int(names(f.listRows()).indexOf(unit)) + 1;
+    f.list.setCursorCell(row, 1);
+    for (const bool yes : answers)
+        f.dialogs.answerNext(yes);
 
     deleteSelectedRegion(f.state, f.connection, f.list, f.dialogs, nullptr);
 
-    QCOMPARE(f.dialogs.lastText(), question);
-    QCOMPARE(f.units().size(), 6);
+    QStringList shown;
+    for (const ScriptedDialogs::Shown &box : f.dialogs.shown()) {
+        shown << box.text;
+        QCOMPARE(box.title, QStringLiteral("信息："));
+        QCOMPARE(box.icon, box.question ? MessageIcon::Question : MessageIcon::Error);
+        if (box.question)
+            QCOMPARE(box.defaultAnswer, DefaultAnswer::No);
+    }
+    QCOMPARE(shown, asked);
+    QStringList expectedUnits;
+    for (const QString &stored : unitsBefore) {
+        if (!deleted.contains(stored.section(u'|', 2, 2)))
+            expectedUnits << stored;
+    }
+    QCOMPARE(f.units(), expectedUnits);
+    QCOMPARE(names(f.listRows()), names(expectedUnits));
+    for (int r = 1; r < f.list.rowCount(); ++r)
+        QCOMPARE(f.list.cellText(r, 0), QString::number(r));
+    QCOMPARE(f.householdCount(), 5);
+    if (!deleted.isEmpty())
+        QCOMPARE(f.list.cursorRow(), row); // the next unit now shows there
 }
 
 void RegionDeletionTest::refusedByStoreKeepsRow()
@@ -152,7 +240,8 @@ void RegionDeletionTest::refusedByStoreKeepsRow()
     QVERIFY(f.exec(
         QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON 区域管理 BEGIN SELECT RAISE(ABORT, 'busy'); END;")));
     const QStringList listBefore = f.listRows();
-    f.list.setCursorCell(3, 0);
+    f.list.setCursorCell(3, 0); // 郑州 with its township and village: none of the three goes
+    f.dialogs.answerNext(true);
     f.dialogs.answerNext(true);
 
     deleteSelectedRegion(f.state, f.connection, f.list, f.dialogs, nullptr);

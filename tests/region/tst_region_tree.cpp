@@ -85,6 +85,20 @@ void RegionTreeTest::build_data()
                                                         {3, s("T2"), s("Ab ")}}
                                          << QStringList{s("0:Ab")} << QStringList{};
     QTest::newRow("empty table") << QList<Unit>{} << QStringList{} << QStringList{};
+    // Village names repeat across townships, and a village may share a township's name: a
+    // unit goes below an item of a level above its own, never below a village.
+    QTest::newRow("a village named like a township does not take its villages")
+        << QList<Unit>{{2, s("P"), s("")},   {3, s("T"), s("P")},   {4, s("W1"), s("T")},
+                       {4, s("W2"), s("T")}, {5, s("W2"), s("W1")}, {5, s("V"), s("W2")}}
+        << QStringList{s("0:P"), s("1:T"), s("2:W1"), s("3:W2"), s("2:W2"), s("3:V")} << QStringList{s("W2"), s("V")};
+    QTest::newRow("two 新村 under two townships")
+        << QList<Unit>{{2, s("P"), s("")},
+                       {4, s("李杨镇"), s("P")},
+                       {4, s("王庄镇"), s("P")},
+                       {5, s("新村"), s("王庄镇")},
+                       {5, s("新村"), s("李杨镇")}}
+        << QStringList{s("0:P"), s("1:李杨镇"), s("2:新村"), s("1:王庄镇"), s("2:新村")}
+        << QStringList{s("新村"), s("新村")};
 }
 
 void RegionTreeTest::build()
@@ -107,6 +121,17 @@ void RegionTreeTest::build()
 
     QCOMPARE(shapeOf(tree), shape);
     QCOMPARE(state.villageNames, villages);
+    // Each village's own parent, in the same order, whether or not the tree shows it.
+    QStringList parents;
+    for (const QString &village : villages) {
+        for (const Unit &unit : units) {
+            if (unit.level == 5 && unit.name == village && !parents.contains(unit.parent)) {
+                parents << unit.parent;
+                break;
+            }
+        }
+    }
+    QCOMPARE(state.villageParents, parents);
     QVERIFY(!set.isOpen());
     for (int i = 0; i < tree.itemCount(); ++i)
         QVERIFY(!tree.itemAt(i)->isExpanded());

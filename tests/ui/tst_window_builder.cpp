@@ -81,7 +81,7 @@ void TestWindowBuilder::mainWindowHasEveryControl()
         {"标签5", "Label"},        {"树型框1", "TreeBox"},         {"高级表格1", "EGrid"},  {"外形框2", "ShapeBox"},
         {"按钮_上一页", "Button"}, {"按钮_下一页", "Button"},      {"标签2", "Label"},      {"标签3", "Label"},
         {"标签1", "Label"},        {"外形框1", "ShapeBox"},        {"按钮_添加", "Button"}, {"按钮_修改", "Button"},
-        {"按钮_删除", "Button"},   {"高级表格2", "EGrid"},
+        {"按钮_删除", "Button"},   {"高级表格2", "EGrid"},         {"标签6", "Label"},      {"编辑框2", "EditBox"},
     };
     QDialog window;
     const BuiltWindow built = buildWindow(kMainWindow, &window);
