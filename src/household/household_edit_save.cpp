@@ -63,8 +63,9 @@ bool HouseholdEditWindow::gatherRecord(HouseholdRecord &r)
     r.headName = packed.headName;
     r.initials = pinyinInitials(packed.headName);
     r.entryYear = now.date().year();
-    r.unit = m_unit->selectedText();
-    r.parentUnit = parentUnitOf(r.unit);
+    const UnitChoice unit = chosenUnit();
+    r.unit = unit.name;
+    r.parentUnit = unit.parent;
     r.headInfo = packed.headInfo;
     r.category = m_category->selectedText();
     r.familyPlanning = m_planningYes->isChecked();
@@ -138,7 +139,9 @@ void HouseholdEditWindow::updateList(const HouseholdRecord &r, const QString &he
                                r.category,         r.familyPlanning, r.medicalCare,
                                r.pensionInsurance, r.health,         r.offence,
                                r.disabled,         r.partyMember,    formatTimestamp(r.savedAt, m_context.clock)};
-    const bool shownUnit = r.unit == m_state.currentSelection.unit;
+    // A village name that repeats across townships is the listed unit only under the listed parent.
+    const bool shownUnit = r.unit == m_state.currentSelection.unit &&
+                           (!chosenUnit().repeated || r.parentUnit == m_state.currentSelection.parent);
     if (m_state.editMode == kEditModeAdd) {
         if (!shownUnit)
             return;

@@ -48,8 +48,9 @@ HouseholdEditWindow::HouseholdEditWindow(AppState &state, DBConnection &connecti
     // The design's height includes the system title bar the borderless form does not have.
     resize(width(), height() - kHeightCut);
     m_recordSet.attach(m_connection);
-    for (const QString &name : m_state.villageNames)
-        m_unit->addItem(name);
+    m_unitChoices = villageChoices(m_state.villageNames, m_state.villageParents);
+    for (const UnitChoice &choice : m_unitChoices)
+        m_unit->addItem(choice.label);
     memberGrid::setUp(*m_members);
     for (int i = 1; i <= 5; ++i) {
         if (auto *frame = m_built.control<ShapeBox>(QStringLiteral("外形框%1").arg(i)))
@@ -63,9 +64,11 @@ HouseholdEditWindow::HouseholdEditWindow(AppState &state, DBConnection &connecti
         m_title->setCaption(kAddTitle);
         const QString unit = m_state.currentSelection.unit;
         if (!unit.isEmpty()) {
-            // Every item is compared, so of equal items the last one stays selected.
-            for (int i = 0; i < m_unit->itemCount(); ++i) {
-                if (m_unit->itemText(i) == unit)
+            // Every item is compared, so of equal items the last one stays selected. A name
+            // offered under several townships counts only under the one the list shows.
+            for (int i = 0; i < int(m_unitChoices.size()); ++i) {
+                const UnitChoice &choice = m_unitChoices[size_t(i)];
+                if (choice.name == unit && (!choice.repeated || choice.parent == m_state.currentSelection.parent))
                     m_unit->setCurrentIndex(i);
             }
         }
@@ -163,7 +166,7 @@ void HouseholdEditWindow::loadHousehold()
 
 void HouseholdEditWindow::fillForm(const HouseholdRecord &r)
 {
-    selectFirst(*m_unit, r.unit);
+    selectUnit(r.unit, r.parentUnit);
     selectFirst(*m_category, r.category);
     m_offenceKind->setContent(r.offenceKind);
     m_phone->setContent(r.phone);
@@ -231,6 +234,27 @@ HouseholdFormState HouseholdEditWindow::formState() const
 QString HouseholdEditWindow::parentUnitOf(const QString &unit) const
 {
     return fenlark::parentUnitOf(m_context.regionTree, unit);
+}
+
+UnitChoice HouseholdEditWindow::chosenUnit() const
+{
+    const int index = m_unit->currentIndex();
+    if (index < 0 || index >= int(m_unitChoices.size()))
+        return {};
+    UnitChoice choice = m_unitChoices[size_t(index)];
+    // Without the villages' own parents the tree says which unit the name stands for.
+    if (m_state.villageParents.size() != m_state.villageNames.size())
+        choice.parent = parentUnitOf(choice.name);
+    return choice;
+}
+
+void HouseholdEditWindow::selectUnit(const QString &name, const QString &parent)
+{
+    int index = findUnitChoice(m_unitChoices, name, parent);
+    if (index < 0)
+        index = findUnitChoice(m_unitChoices, name, std::nullopt);
+    if (index >= 0)
+        m_unit->setCurrentIndex(index);
 }
 
 } // namespace fenlark

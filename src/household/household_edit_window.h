@@ -4,9 +4,12 @@
 #include "household/household_checks.h"
 #include "household/household_edit_context.h"
 #include "household/member_grid.h"
+#include "region/unit_choice.h"
 #include "ui/window_builder.h"
 
 #include <QDialog>
+
+#include <vector>
 
 namespace fenlark {
 
@@ -56,6 +59,9 @@ private:
     bool store(const HouseholdRecord &record);
     void updateList(const HouseholdRecord &record, const QString &headCard);
     QString parentUnitOf(const QString &unit) const;
+    // The village chosen in 组合框3 (name and parent; both "" when none is chosen).
+    UnitChoice chosenUnit() const;
+    void selectUnit(const QString &name, const QString &parent);
     void memberMenuRequested();
 
     AppState &m_state;
@@ -66,7 +72,8 @@ private:
     BuiltWindow m_built;
     bool m_loaded = false;
     memberGrid::LoadReport m_loadReport;
-    QString m_listCard; // 身份证 cell of the list row opened for modification
+    QString m_listCard;                    // 身份证 cell of the list row opened for modification
+    std::vector<UnitChoice> m_unitChoices; // the items of 组合框3, in order
 
     Label *m_title = nullptr;            // 标签13
     SuperBtn *m_close = nullptr;         // 超级按钮1

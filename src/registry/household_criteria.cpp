@@ -45,6 +45,8 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
             conditions.push_back(textIs("所属管辖", QString()));
         else
             conditions.push_back({QStringLiteral("\"所属管辖\" = ?"), *criteria.unit, 0, true});
+        if (criteria.parentUnit)
+            conditions.push_back(textIs("上级管辖", *criteria.parentUnit));
     }
     if (criteria.familyPlanning)
         conditions.push_back(flagEquals("是否计划生育", *criteria.familyPlanning));

@@ -15,6 +15,9 @@ class DBConnection;
 // The query window's criteria; a criterion that is switched off is empty and passes.
 struct HouseholdCriteria {
     std::optional<QString> unit; // empty optional: every unit ("全部")
+    // With a unit, also its parent: a village name that repeats across townships is queried
+    // under the chosen one only (上级管辖 equal, NULL read as "").
+    std::optional<QString> parentUnit;
     std::optional<bool> familyPlanning;
     std::optional<bool> medicalCare;
     std::optional<bool> pensionInsurance;

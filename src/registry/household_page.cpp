@@ -34,6 +34,7 @@ void loadHouseholdPage(AppState &state, DBConnection &connection, HouseholdListC
     }
     state.currentSelection.unit = filter.unit;
     filter.parent = controls.tree.itemText(controls.tree.parentOf(selected));
+    state.currentSelection.parent = filter.parent;
 
     state.householdCount = countHouseholds(connection, filter);
     controls.countLabel.setCaption(QStringLiteral("总项目数：") + QString::number(state.householdCount));

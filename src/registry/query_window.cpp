@@ -31,19 +31,25 @@ QueryWindow::QueryWindow(AppState &state, DBConnection &connection, EGrid &house
 
 void QueryWindow::fillRegions()
 {
-    for (const QString &name : m_state.villageNames)
-        m_regions->addItem(name);
+    m_regionChoices = villageChoices(m_state.villageNames, m_state.villageParents);
+    for (const UnitChoice &choice : m_regionChoices)
+        m_regions->addItem(choice.label);
     m_regions->addItem(QStringLiteral("全部"));
     if (m_state.currentSelection.unit.isEmpty()) {
         m_regions->setCurrentIndex(0);
         return;
     }
-    // Every equal item is selected in turn, so the last one stays; none equal: no selection.
+    // Every equal item is selected in turn, so the last one stays; none equal: no selection. A
+    // name offered under several townships counts only under the one the list showed.
     m_regions->setCurrentIndex(-1);
-    for (int i = 0; i < m_regions->itemCount(); ++i) {
-        if (m_regions->itemText(i) == m_state.currentSelection.unit)
+    for (int i = 0; i < int(m_regionChoices.size()); ++i) {
+        const UnitChoice &choice = m_regionChoices[size_t(i)];
+        if (choice.name == m_state.currentSelection.unit &&
+            (!choice.repeated || choice.parent == m_state.currentSelection.parent))
             m_regions->setCurrentIndex(i);
     }
+    if (m_state.currentSelection.unit == QStringLiteral("全部"))
+        m_regions->setCurrentIndex(m_regions->itemCount() - 1);
 }
 
 void QueryWindow::fillKeywords()
@@ -64,9 +70,15 @@ void QueryWindow::runQuery()
     QCoreApplication::processEvents();
 
     HouseholdCriteria criteria;
-    const QString region = m_regions->itemText(m_regions->currentIndex());
-    if (region != QStringLiteral("全部"))
-        criteria.unit = region;
+    const int region = m_regions->currentIndex();
+    if (region >= 0 && region < int(m_regionChoices.size())) {
+        const UnitChoice &choice = m_regionChoices[size_t(region)];
+        criteria.unit = choice.name;
+        if (choice.repeated)
+            criteria.parentUnit = choice.parent;
+    } else if (m_regions->itemText(region) != QStringLiteral("全部")) {
+        criteria.unit = m_regions->itemText(region);
+    }
     auto pair = [this](const char16_t *on, const char16_t *value) -> std::optional<bool> {
         return ticked(on) ? std::optional<bool>(ticked(value)) : std::nullopt;
     };

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "region/unit_choice.h"
 #include "ui/window_builder.h"
 
 #include <QDialog>
+
+#include <vector>
 
 namespace fenlark {
 
@@ -40,6 +43,7 @@ private:
     const Clock &m_clock;
     BuiltWindow m_built;
     ComboBox *m_regions = nullptr;
+    std::vector<UnitChoice> m_regionChoices; // the villages of 组合框1, before its "全部"
     ComboBox *m_health = nullptr;
     ComboBox *m_keywords = nullptr;
     Button *m_queryButton = nullptr;
