@@ -57,6 +57,7 @@ private:
     mutable QHash<const QTreeWidgetItem *, int> m_positions;
     mutable bool m_positionsValid = true;
     bool m_adding = false;
+    bool m_clearing = false;
 };
 
 } // namespace fenlark
