@@ -46,6 +46,9 @@ public:
     // 按钮_帮助: the household-attribute help window, modally.
     void showHelp();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void findControls();
     void connectEvents();
@@ -66,7 +69,8 @@ private:
     BuiltWindow m_built;
     bool m_loaded = false;
     memberGrid::LoadReport m_loadReport;
-    QString m_listCard; // 身份证 cell of the list row opened for modification
+    QString m_listCard;     // 身份证 cell of the list row opened for modification
+    QStringList m_pristine; // the form's values as it was opened, to tell whether Esc loses work
 
     Label *m_title = nullptr;            // 标签13
     SuperBtn *m_close = nullptr;         // 超级按钮1
