@@ -15,6 +15,7 @@
 #include "ui/egrid.h"
 #include "ui/label.h"
 #include "ui/popup_menu.h"
+#include "ui/window_drag.h"
 
 #include <QKeyEvent>
 
@@ -153,6 +154,7 @@ void HouseholdEditWindow::findControls()
 void HouseholdEditWindow::connectEvents()
 {
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    makeWindowDragHandle(m_title);
     connect(m_save, &QPushButton::clicked, this, &HouseholdEditWindow::save);
     connect(m_help, &QPushButton::clicked, this, &HouseholdEditWindow::showHelp);
     connect(m_members, &EGrid::editEnded, this, [this] { memberGrid::normaliseCursorCell(*m_members); });

@@ -29,6 +29,7 @@ public:
     void runQuery();
 
 private:
+    void placeClearOfFirstColumns();
     void fillRegions();
     void fillKeywords();
     bool ticked(const char16_t *name) const;

@@ -1,10 +1,30 @@
-// How the household form handles the keyboard as a window: Return in a field presses no
-// button, Esc asks before throwing typed work away.
+// How the household form handles the keyboard and the mouse as a window: Return in a field
+// presses no button, Esc asks before throwing typed work away, the title strip moves the form.
 #include "household_fixture.h"
 
+#include <QMouseEvent>
 #include <QtTest>
 
 using namespace fenlark;
+
+namespace {
+
+// Sends a left-button drag from a point of the strip by `offset`, as the window system would.
+void drag(QWidget *strip, const QPoint &from, const QPoint &offset)
+{
+    const QPoint global = strip->mapToGlobal(from);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(from), QPointF(global), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + offset), QPointF(global + offset), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(from + offset), QPointF(global + offset), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &release);
+}
+
+} // namespace
 
 class HouseholdFormHandlingTest : public QObject {
     Q_OBJECT
@@ -90,6 +110,21 @@ private Q_SLOTS:
             QCOMPARE(question.icon, MessageIcon::Question);
         }
         QCOMPARE(f.households(), stored); // Esc never saves
+    }
+
+    void titleStripMovesTheForm()
+    {
+        HouseholdFixture f;
+        f.state.editMode = kEditModeAdd;
+        HouseholdEditWindow window(f.state, f.connection, f.dialogs, f.context());
+        window.move(50, 50);
+        window.show();
+        const QPoint before = window.pos();
+        drag(control<Label>(&window, u"标签13"), QPoint(200, 10), QPoint(120, 70));
+        QCOMPARE(window.pos(), before + QPoint(120, 70));
+        // The close button at the strip's end still closes; it does not start a drag.
+        drag(control<SuperBtn>(&window, u"超级按钮1"), QPoint(5, 5), QPoint(30, 30));
+        QCOMPARE(window.pos(), before + QPoint(120, 70));
     }
 };
 

@@ -1,4 +1,5 @@
-// The query window as a window: Return in a field runs nothing.
+// The query window as a window: where it opens over the household list, how it is moved by its
+// title strip, and that Return in a field runs nothing.
 #include "test_register.h"
 
 #include "core/app_state.h"
@@ -11,6 +12,7 @@
 #include "ui/label.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
 
@@ -45,15 +47,63 @@ struct Page {
         state.villageNames = {QStringLiteral("甲村")};
         host.show();
     }
+
+    // The screen rectangle of the list's first columns: N, 户主, 身份证 and 所属管辖.
+    QRect firstColumns() const
+    {
+        int width = 0;
+        for (int c = 0; c < 4; ++c)
+            width += list.columnWidth(c);
+        return QRect(list.mapToGlobal(QPoint(0, 0)), QSize(width, list.height()));
+    }
 };
+
+void drag(QWidget *strip, const QPoint &from, const QPoint &offset)
+{
+    const QPoint global = strip->mapToGlobal(from);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(from), QPointF(global), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + offset), QPointF(global + offset), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(from + offset), QPointF(global + offset), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(strip, &release);
+}
 
 } // namespace
 
 class QueryWindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void opensClearOfTheFirstColumns();
+    void titleStripMovesTheWindow();
     void returnRunsNoQuery();
 };
+
+void QueryWindowTest::opensClearOfTheFirstColumns()
+{
+    Page page;
+    QVERIFY(page.reg.ok());
+    QRect shownAt;
+    page.dialogs.onNextModal([&](QDialog *window) { shownAt = window->frameGeometry(); });
+    openQueryWindow(page.state, page.reg.connection(), page.list, page.count, kClock, page.dialogs, &page.host);
+    QVERIFY(shownAt.isValid());
+    QVERIFY2(!shownAt.intersects(page.firstColumns()), "the window covers the list's first columns");
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(shownAt));
+}
+
+void QueryWindowTest::titleStripMovesTheWindow()
+{
+    Page page;
+    QueryWindow window(page.state, page.reg.connection(), page.list, page.count, kClock, &page.host);
+    window.show();
+    const QPoint before = window.pos();
+    drag(window.controls().control<Label>(QStringLiteral("标签2")), QPoint(100, 12), QPoint(-60, 40));
+    QCOMPARE(window.pos(), before + QPoint(-60, 40));
+    QVERIFY(window.isVisible());
+}
 
 void QueryWindowTest::returnRunsNoQuery()
 {
