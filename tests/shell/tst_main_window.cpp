@@ -96,6 +96,8 @@ private Q_SLOTS:
     void listSurvivesTreeRebuilds_data();
     void listSurvivesTreeRebuilds();
     void emptyListToolBarDoesNothing();
+    void pagingAndSearchTextsFit_data();
+    void pagingAndSearchTextsFit();
     void logoWrittenWhenMissing();
     void userLogoKept();
 };
@@ -263,6 +265,53 @@ void MainWindowTest::emptyListToolBarDoesNothing()
         f.window->onHouseholdToolBarClicked(index);
     QVERIFY(f.dialogs.shown().empty());
     QVERIFY(f.opener.opened().isEmpty());
+}
+
+void MainWindowTest::pagingAndSearchTextsFit_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1366x768") << QSize(1366, 768);
+    QTest::newRow("1280x720") << QSize(1280, 720);
+    QTest::newRow("1024x768") << QSize(1024, 768);
+}
+
+// A text fits when its label is as wide as the text and the label lies wholly inside its parent.
+void MainWindowTest::pagingAndSearchTextsFit()
+{
+    QFETCH(QSize, size);
+    Fixture f;
+    QVERIFY(f.open());
+    f.window->resize(size);
+    f.window->layoutMainWindow();
+    f.window->show();
+    f.window->onTopToolBarClicked(2);
+    QCoreApplication::processEvents(); // the page laid out as shown
+    const auto fits = [](const Label *label) {
+        const int needed = label->fontMetrics().horizontalAdvance(label->caption());
+        const bool inside = label->geometry().right() < label->parentWidget()->width();
+        if (needed <= label->contentsRect().width() && inside)
+            return true;
+        qWarning("%s \"%s\": width %d, needs %d, right edge %d in a parent %d wide", qPrintable(label->objectName()),
+                 qPrintable(label->caption()), label->contentsRect().width(), needed, label->geometry().right(),
+                 label->parentWidget()->width());
+        return false;
+    };
+    auto *count = f.control<Label>(u"标签1");
+    for (int households : {100000, 1000000, 9999999}) {
+        count->setCaption(QStringLiteral("总项目数：") + QString::number(households));
+        QVERIFY(fits(count));
+    }
+    auto *pages = f.control<Label>(u"标签3");
+    pages->setCaption(QStringLiteral("页面总数：666667"));
+    QVERIFY(fits(pages));
+    QVERIFY(fits(f.control<Label>(u"标签5")));
+    // The hint moved with its search box and check box, never onto the tool bar 工具条2.
+    QWidget *box = f.window->controls().widget(QStringLiteral("编辑框1"));
+    QWidget *tick = f.window->controls().widget(QStringLiteral("选择框1"));
+    QWidget *bar = f.window->controls().widget(QStringLiteral("工具条2"));
+    QVERIFY(tick->geometry().right() < box->x());
+    QVERIFY(box->geometry().right() < f.control<Label>(u"标签5")->x());
+    QVERIFY(bar->geometry().right() < tick->x());
 }
 
 void MainWindowTest::logoWrittenWhenMissing()
