@@ -41,6 +41,15 @@ TreeBox::TreeBox(QWidget *parent) : QTreeWidget(parent)
     });
 }
 
+TreeBox::~TreeBox()
+{
+    // The item model and the selection model are deleted after this object is gone (QWidget
+    // deletes its children last), and deleting them resets them: nothing of this tree may hear
+    // that, neither the cached walk nor whoever listens for selection changes.
+    disconnect(model(), nullptr, this, nullptr);
+    disconnect(this, &QTreeWidget::currentItemChanged, this, nullptr);
+}
+
 int TreeBox::subtreeSize(const QTreeWidgetItem *item)
 {
     int size = 1;
