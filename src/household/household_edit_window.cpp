@@ -15,6 +15,9 @@
 #include "ui/egrid.h"
 #include "ui/label.h"
 #include "ui/popup_menu.h"
+#include "ui/window_drag.h"
+
+#include <QKeyEvent>
 
 namespace fenlark {
 
@@ -33,6 +36,30 @@ void selectFirst(ComboBox &box, const QString &text)
             return;
         }
     }
+}
+
+// Everything the user can change on the form, as text, to tell a form that was worked on.
+QStringList formSnapshot(const BuiltWindow &built)
+{
+    QStringList values;
+    for (const QString &name : built.names()) {
+        QObject *control = built.object(name);
+        if (const auto *grid = qobject_cast<EGrid *>(control)) {
+            for (int r = 0; r < grid->rowCount(); ++r) {
+                for (int c = 0; c < grid->columnCount(); ++c)
+                    values << grid->cellText(r, c);
+            }
+        } else if (const auto *box = qobject_cast<ComboBox *>(control)) {
+            values << QString::number(box->currentIndex()) << box->content();
+        } else if (const auto *edit = qobject_cast<EditBox *>(control)) {
+            values << edit->content();
+        } else if (const auto *button = qobject_cast<QAbstractButton *>(control)) {
+            values << QString::number(button->isChecked());
+        } else if (const auto *date = qobject_cast<DatePicker *>(control)) {
+            values << date->value().toString(Qt::ISODate);
+        }
+    }
+    return values;
 }
 
 } // namespace
@@ -73,6 +100,7 @@ HouseholdEditWindow::HouseholdEditWindow(AppState &state, DBConnection &connecti
             }
         }
     }
+    m_pristine = formSnapshot(m_built);
 }
 
 HouseholdEditWindow::~HouseholdEditWindow()
@@ -129,11 +157,24 @@ void HouseholdEditWindow::findControls()
 void HouseholdEditWindow::connectEvents()
 {
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    makeWindowDragHandle(m_title);
     connect(m_save, &QPushButton::clicked, this, &HouseholdEditWindow::save);
     connect(m_help, &QPushButton::clicked, this, &HouseholdEditWindow::showHelp);
     connect(m_members, &EGrid::editEnded, this, [this] { memberGrid::normaliseCursorCell(*m_members); });
     connect(m_members, &EGrid::rightButtonPressed, this, &HouseholdEditWindow::memberMenuRequested);
     connect(m_menu, &PopupMenu::itemClicked, this, [this] { memberGrid::clearCursorRow(*m_members, m_dialogs, this); });
+}
+
+void HouseholdEditWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Esc closes the form like 关闭, but a slip of the finger must not throw away typed work.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && formSnapshot(m_built) != m_pristine &&
+        !m_dialogs.askYesNo(this, QStringLiteral("当前填写的信息尚未保存,确定放弃并关闭窗口吗?"), MessageIcon::Question,
+                            defaultMessageTitle(), DefaultAnswer::No)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void HouseholdEditWindow::memberMenuRequested()

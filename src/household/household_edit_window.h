@@ -49,6 +49,9 @@ public:
     // 按钮_帮助: the household-attribute help window, modally.
     void showHelp();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void findControls();
     void connectEvents();
@@ -74,6 +77,7 @@ private:
     memberGrid::LoadReport m_loadReport;
     QString m_listCard;                    // 身份证 cell of the list row opened for modification
     std::vector<UnitChoice> m_unitChoices; // the items of 组合框3, in order
+    QStringList m_pristine; // the form's values as it was opened, to tell whether Esc loses work
 
     Label *m_title = nullptr;            // 标签13
     SuperBtn *m_close = nullptr;         // 超级按钮1

@@ -8,8 +8,13 @@
 #include "ui/dialogs.h"
 #include "ui/egrid.h"
 #include "ui/label.h"
+#include "ui/window_drag.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace fenlark {
 
@@ -25,8 +30,29 @@ QueryWindow::QueryWindow(AppState &state, DBConnection &connection, EGrid &house
     m_queryButton = m_built.control<Button>(QStringLiteral("按钮_查询"));
     connect(m_built.control<Label>(QStringLiteral("标签3")), &Label::leftButtonPressed, this, &QDialog::reject);
     connect(m_queryButton, &QPushButton::clicked, this, &QueryWindow::runQuery);
+    makeWindowDragHandle(m_built.widget(QStringLiteral("标签2")));
     fillRegions();
     fillKeywords();
+    placeClearOfFirstColumns();
+}
+
+void QueryWindow::placeClearOfFirstColumns()
+{
+    // The window stays open between queries, so its result must be readable beside it: the
+    // first columns (N, 户主, 身份证, 所属管辖) name the households found. It opens at the top
+    // right of the list, and never further left than the end of those columns.
+    int firstColumns = 0;
+    for (int c = 0; c < 4 && c < m_list.columnCount(); ++c)
+        firstColumns += m_list.columnWidth(c);
+    const QPoint listTopLeft = m_list.mapToGlobal(QPoint(0, 0));
+    int x = std::max(listTopLeft.x() + m_list.width() - width(), listTopLeft.x() + firstColumns);
+    int y = listTopLeft.y();
+    if (const QScreen *screen = m_list.screen() ? m_list.screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - width()));
+        y = std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - height()));
+    }
+    move(x, y);
 }
 
 void QueryWindow::fillRegions()

@@ -32,6 +32,7 @@ public:
     void runQuery();
 
 private:
+    void placeClearOfFirstColumns();
     void fillRegions();
     void fillKeywords();
     bool ticked(const char16_t *name) const;

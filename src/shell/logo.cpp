@@ -27,6 +27,19 @@ void onJpegError(j_common_ptr info)
 
 void ignoreJpegMessage(j_common_ptr) {}
 
+// A logo is a few hundred pixels across; a picture larger than a big camera photo is not a logo
+// and, decoded, would take gigabytes (a few hundred bytes can declare 65000 x 65000 pixels).
+constexpr unsigned kMaxSide = 16384;
+constexpr unsigned long long kMaxPixels = 40'000'000;
+// libjpeg's own working memory (a progressive file keeps all its coefficients).
+constexpr long kMaxDecoderMemory = 256L * 1024 * 1024;
+
+bool saneSize(unsigned width, unsigned height)
+{
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           static_cast<unsigned long long>(width) * height <= kMaxPixels;
+}
+
 } // namespace
 
 QString placeLogo(const ProgramLocation &location)
@@ -58,9 +71,10 @@ QImage decodeJpeg(const QByteArray &bytes)
         return {};
     }
     jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = kMaxDecoderMemory;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || !saneSize(info.image_width, info.image_height)) {
         jpeg_destroy_decompress(&info);
         delete image;
         return {};
@@ -68,6 +82,11 @@ QImage decodeJpeg(const QByteArray &bytes)
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     *image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
+    if (image->isNull()) { // out of memory
+        jpeg_destroy_decompress(&info);
+        delete image;
+        return {};
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image->scanLine(int(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);

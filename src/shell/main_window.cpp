@@ -19,6 +19,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace fenlark {
 
 namespace {
@@ -62,7 +64,13 @@ MainWindow::MainWindow(AppState &state, ShellServices services, SkinLoader &skin
     m_buttonStrip = m_built.control<ShapeBox>(QStringLiteral("外形框1"));
     m_regions = m_built.control<EGrid>(QStringLiteral("高级表格2"));
     m_regionSearch = m_built.control<EditBox>(QStringLiteral("编辑框2"));
+    m_hint = m_built.control<Label>(QStringLiteral("标签5"));
     Q_ASSERT_X(m_built.ok(), "MainWindow", "the main window's design does not build");
+    if (m_hint) {
+        m_searchLefts[0] = m_byInitials->x();
+        m_searchLefts[1] = m_search->x();
+        m_searchLefts[2] = m_hint->x();
+    }
     connectEvents();
 }
 
@@ -148,6 +156,23 @@ void MainWindow::layoutMainWindow()
     for (int c = 0; c < 3; ++c)
         m_regions->setColumnWidth(c, int(m_state.regionColumnRatios[c] * m_regions->width()));
     m_pagingStrip->move(m_pagingStrip->x(), m_households->y() + m_households->height() + 10);
+    keepSearchInsidePage();
+}
+
+void MainWindow::keepSearchInsidePage()
+{
+    // On screens narrower than the stored window the initials search (check box, box, hint)
+    // would run past the page's edge and cut its hint. It moves left as one, up to the edge of
+    // the household list, but never onto the tool bar 工具条2.
+    if (!m_hint)
+        return;
+    QWidget *const parts[] = {m_byInitials, m_search, m_hint};
+    const int designRight = m_searchLefts[2] + m_hint->width();
+    const int overhang = designRight - (m_pages->width() - 10);
+    const int room = m_searchLefts[0] - (m_householdBar->x() + m_householdBar->width() + 8);
+    const int shift = std::clamp(overhang, 0, std::max(room, 0));
+    for (int i = 0; i < 3; ++i)
+        parts[i]->move(m_searchLefts[i] - shift, parts[i]->y());
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

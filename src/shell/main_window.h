@@ -55,6 +55,7 @@ protected:
 
 private:
     void setupGridHeaders();
+    void keepSearchInsidePage();
     void connectEvents();
     void releaseExportObjects();
 
@@ -98,6 +99,8 @@ private:
     ToolBar *m_householdBar = nullptr;
     CheckBox *m_byInitials = nullptr;
     EditBox *m_search = nullptr;
+    Label *m_hint = nullptr;   // 标签5, the search's hint
+    int m_searchLefts[3] = {}; // stored lefts of 选择框1, 编辑框1 and 标签5
     TreeBox *m_tree = nullptr;
     EGrid *m_households = nullptr;
     ShapeBox *m_pagingStrip = nullptr;

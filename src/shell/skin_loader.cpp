@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPalette>
 
 namespace fenlark {
 
@@ -13,8 +14,21 @@ QByteArray SkinLoader::storedSkin()
 
 void SkinLoader::applySkin(const QByteArray &skinData, int, int, int, bool)
 {
-    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
-        app->setStyleSheet(QString::fromUtf8(skinData));
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    if (!app)
+        return;
+    // The skin's text colours go into the palette, where a design's own colour (a white title)
+    // can still override them and disabled controls keep a grey of their own.
+    QPalette palette = QApplication::palette();
+    const QColor text(0x1f, 0x2d, 0x24);
+    const QColor disabled(0x8c, 0x96, 0x8e);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, text);
+        palette.setColor(QPalette::Inactive, role, text);
+        palette.setColor(QPalette::Disabled, role, disabled);
+    }
+    QApplication::setPalette(palette);
+    app->setStyleSheet(QString::fromUtf8(skinData));
 }
 
 } // namespace fenlark

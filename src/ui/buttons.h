@@ -6,11 +6,12 @@
 
 namespace fenlark {
 
-// A push button; clicked() is QPushButton's.
+// A push button; clicked() is QPushButton's. No button is a window's default: Return in a field
+// of a form must not press 帮助, 保存 or 确认 behind the user's back.
 class Button : public QPushButton {
     Q_OBJECT
 public:
-    explicit Button(QWidget *parent = nullptr) : QPushButton(parent) {}
+    explicit Button(QWidget *parent = nullptr) : QPushButton(parent) { setAutoDefault(false); }
     QString caption() const { return text(); }
     void setCaption(const QString &caption) { setText(caption); }
 };

@@ -43,6 +43,10 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         return (cell.flags & Cell::Checked) ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(toQt(alignment(index.row(), index.column())));
+    case Qt::ToolTipRole:
+        // Columns follow the window's width, so a long text (an 18-digit card number) can be
+        // cut; hovering shows it whole.
+        return isCheck || cell.text.isEmpty() ? QVariant() : QVariant(cell.text);
     default:
         return {};
     }
@@ -76,7 +80,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     }
     if (section < 0 || section >= m_columnCount)
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return m_headers.at(section);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(toQt(headerAlignment(section)));

@@ -36,9 +36,18 @@ TreeBox::TreeBox(QWidget *parent) : QTreeWidget(parent)
     connect(model(), &QAbstractItemModel::layoutChanged, this, invalidate);
     connect(model(), &QAbstractItemModel::dataChanged, this, invalidate);
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *now, QTreeWidgetItem *before) {
-        if (now != before)
+        if (now != before && !m_clearing)
             Q_EMIT selectionChanged();
     });
+}
+
+TreeBox::~TreeBox()
+{
+    // The item model and the selection model are deleted after this object is gone (QWidget
+    // deletes its children last), and deleting them resets them: nothing of this tree may hear
+    // that, neither the cached walk nor whoever listens for selection changes.
+    disconnect(model(), nullptr, this, nullptr);
+    disconnect(this, &QTreeWidget::currentItemChanged, this, nullptr);
 }
 
 int TreeBox::subtreeSize(const QTreeWidgetItem *item)
@@ -174,7 +183,11 @@ void TreeBox::expand(int index)
 
 void TreeBox::clear()
 {
+    // Deleting the items drops the current item, but that is no choice of the user: reporting it
+    // would reload the household list for no unit, and every rebuild of the tree empties it.
+    m_clearing = true;
     QTreeWidget::clear();
+    m_clearing = false;
     m_walk.clear();
     m_texts.clear();
     m_walkValid = true;

@@ -18,6 +18,7 @@ class TreeBox : public QTreeWidget {
     Q_OBJECT
 public:
     explicit TreeBox(QWidget *parent = nullptr);
+    ~TreeBox() override;
 
     // Adds an item as the last child of `parentIndex` (-1: the last top-level item) and returns
     // its index; -1 when `parentIndex` names no item (nothing is added). Image indexes refer to
@@ -57,6 +58,7 @@ private:
     mutable QHash<const QTreeWidgetItem *, int> m_positions;
     mutable bool m_positionsValid = true;
     bool m_adding = false;
+    bool m_clearing = false;
 };
 
 } // namespace fenlark

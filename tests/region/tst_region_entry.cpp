@@ -6,6 +6,7 @@
 #include "region/region_tree.h"
 #include "ui/tree_box.h"
 
+#include <QPushButton>
 #include <QTest>
 
 using namespace fenlark;
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void modifyWithoutCursorRow();
     void trimUnitName_data();
     void trimUnitName();
+    void returnInTheNameBoxPressesNoButton();
 };
 
 void RegionEntryTest::designHasTheLevels()
@@ -700,6 +702,32 @@ void RegionEntryTest::trimUnitName()
     QFETCH(QString, typed);
     QFETCH(QString, stored);
     QCOMPARE(fenlark::trimUnitName(typed), stored);
+}
+
+// Return ends the typing of a name; it neither stores the unit (确认) nor leaves (退出).
+void RegionEntryTest::returnInTheNameBoxPressesNoButton()
+{
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    f.addUnit(1, QStringLiteral("国家"), QStringLiteral("中国"));
+    const QStringList unitsBefore = f.units();
+    bool stillOpen = false;
+    f.dialogs.onNextModal([&](QDialog *window) {
+        EntryForm form(window);
+        form.chooseLevel(1);
+        form.parents->setContent(QStringLiteral("中国"));
+        form.name->setFocus();
+        QTest::keyClicks(form.name, QStringLiteral("henan"));
+        QTest::keyClick(form.name, Qt::Key_Return);
+        QTest::keyClick(form.name, Qt::Key_Enter);
+        stillOpen = window->isVisible();
+        for (const QPushButton *button : window->findChildren<QPushButton *>())
+            QVERIFY2(!button->autoDefault() && !button->isDefault(), qPrintable(button->objectName()));
+    });
+    openRegionEntryForAdd(f.state, f.connection, f.list, f.dialogs, nullptr);
+    QVERIFY(stillOpen);
+    QVERIFY(f.dialogs.shown().empty());
+    QCOMPARE(f.units(), unitsBefore);
 }
 
 QTEST_MAIN(RegionEntryTest)

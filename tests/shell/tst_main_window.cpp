@@ -1,12 +1,17 @@
 // The main window built offscreen on a small register: headers, ratios, layout, pages, logo.
 #include "core/clock.h"
+#include "core/pinyin.h"
 #include "core/process_list.h"
 #include "core/program_dir.h"
 #include "export/spreadsheet_opener.h"
 #include "fenlark-db/register_maker.h"
 #include "shell/main_window.h"
+#include "ui/buttons.h"
+#include "ui/combo_box.h"
 #include "ui/dialogs.h"
+#include "ui/edit_box.h"
 #include "ui/egrid.h"
+#include "ui/label.h"
 #include "ui/page_control.h"
 #include "ui/pic_box.h"
 #include "ui/tool_bar.h"
@@ -50,7 +55,33 @@ struct Fixture {
     {
         return window->controls().control<T>(QString::fromUtf16(name));
     }
+
+    // Shows the households of the first village that has any, over all years, as the user would:
+    // the household page, "全部", then a click on the village in the tree. Its tree index, -1 for none.
+    int showSomeHouseholds()
+    {
+        window->onTopToolBarClicked(2);
+        auto *years = control<ComboBox>(u"组合框1");
+        years->setCurrentIndex(years->itemCount() - 1);
+        auto *tree = control<TreeBox>(u"树型框1");
+        for (int i = 0; i < tree->itemCount(); ++i) {
+            if (tree->hasChildren(i))
+                continue;
+            tree->select(i);
+            if (control<EGrid>(u"高级表格1")->rowCount() > 1)
+                return i;
+        }
+        return -1;
+    }
 };
+
+QStringList columnTexts(const EGrid &grid, int column)
+{
+    QStringList texts;
+    for (int r = 1; r < grid.rowCount(); ++r)
+        texts << grid.cellText(r, column);
+    return texts;
+}
 
 } // namespace
 
@@ -62,7 +93,11 @@ private Q_SLOTS:
     void resizeKeepsProportions();
     void regionListFilledLevelByLevel();
     void pageSwitch();
+    void listSurvivesTreeRebuilds_data();
+    void listSurvivesTreeRebuilds();
     void emptyListToolBarDoesNothing();
+    void pagingAndSearchTextsFit_data();
+    void pagingAndSearchTextsFit();
     void logoWrittenWhenMissing();
     void userLogoKept();
 };
@@ -170,6 +205,58 @@ void MainWindowTest::pageSwitch()
     QCOMPARE(pages->currentPage(), 0);
 }
 
+void MainWindowTest::listSurvivesTreeRebuilds_data()
+{
+    // Each way of leaving the household page that rebuilds the region tree on the way back.
+    QTest::addColumn<QString>("away");
+    QTest::newRow("首页 and back") << "home";
+    QTest::newRow("地区管理 and back") << "regions";
+    QTest::newRow("region 添加") << "add region";
+    QTest::newRow("region 修改") << "modify region";
+}
+
+void MainWindowTest::listSurvivesTreeRebuilds()
+{
+    QFETCH(QString, away);
+    Fixture f;
+    QVERIFY(f.open());
+    const int village = f.showSomeHouseholds();
+    QVERIFY(village >= 0);
+    EGrid *list = f.control<EGrid>(u"高级表格1");
+    auto *count = f.control<Label>(u"标签1");
+    const QStringList heads = columnTexts(*list, 1);
+    const QString countText = count->caption();
+    const Selection selection = f.state.currentSelection;
+
+    if (away == QStringLiteral("home")) {
+        f.window->onTopToolBarClicked(0);
+    } else {
+        f.window->onTopToolBarClicked(4);
+        if (away == QStringLiteral("add region")) {
+            f.control<Button>(u"按钮_添加")->click();
+        } else if (away == QStringLiteral("modify region")) {
+            QVERIFY(f.control<EGrid>(u"高级表格2")->setCursorCell(1, 1));
+            f.control<Button>(u"按钮_修改")->click();
+        }
+        QCOMPARE(columnTexts(*list, 1), heads); // the region actions rebuilt the tree already
+    }
+    f.window->onTopToolBarClicked(2);
+
+    QCOMPARE(columnTexts(*list, 1), heads);
+    QCOMPARE(count->caption(), countText);
+    QCOMPARE(f.state.currentSelection.unit, selection.unit);
+
+    // The initials search still searches the unit last loaded: with an empty box it lists all
+    // its households, and the first head's initials find that head.
+    f.control<CheckBox>(u"选择框1")->setChecked(true);
+    auto *search = f.control<EditBox>(u"编辑框1");
+    search->setContent(QStringLiteral("x"));
+    search->setContent(QString());
+    QCOMPARE(list->rowCount() - 1, f.state.householdCount);
+    search->setContent(pinyinInitials(heads.front()));
+    QVERIFY(columnTexts(*list, 1).contains(heads.front()));
+}
+
 void MainWindowTest::emptyListToolBarDoesNothing()
 {
     Fixture f;
@@ -178,6 +265,53 @@ void MainWindowTest::emptyListToolBarDoesNothing()
         f.window->onHouseholdToolBarClicked(index);
     QVERIFY(f.dialogs.shown().empty());
     QVERIFY(f.opener.opened().isEmpty());
+}
+
+void MainWindowTest::pagingAndSearchTextsFit_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1366x768") << QSize(1366, 768);
+    QTest::newRow("1280x720") << QSize(1280, 720);
+    QTest::newRow("1024x768") << QSize(1024, 768);
+}
+
+// A text fits when its label is as wide as the text and the label lies wholly inside its parent.
+void MainWindowTest::pagingAndSearchTextsFit()
+{
+    QFETCH(QSize, size);
+    Fixture f;
+    QVERIFY(f.open());
+    f.window->resize(size);
+    f.window->layoutMainWindow();
+    f.window->show();
+    f.window->onTopToolBarClicked(2);
+    QCoreApplication::processEvents(); // the page laid out as shown
+    const auto fits = [](const Label *label) {
+        const int needed = label->fontMetrics().horizontalAdvance(label->caption());
+        const bool inside = label->geometry().right() < label->parentWidget()->width();
+        if (needed <= label->contentsRect().width() && inside)
+            return true;
+        qWarning("%s \"%s\": width %d, needs %d, right edge %d in a parent %d wide", qPrintable(label->objectName()),
+                 qPrintable(label->caption()), label->contentsRect().width(), needed, label->geometry().right(),
+                 label->parentWidget()->width());
+        return false;
+    };
+    auto *count = f.control<Label>(u"标签1");
+    for (int households : {100000, 1000000, 9999999}) {
+        count->setCaption(QStringLiteral("总项目数：") + QString::number(households));
+        QVERIFY(fits(count));
+    }
+    auto *pages = f.control<Label>(u"标签3");
+    pages->setCaption(QStringLiteral("页面总数：666667"));
+    QVERIFY(fits(pages));
+    QVERIFY(fits(f.control<Label>(u"标签5")));
+    // The hint moved with its search box and check box, never onto the tool bar 工具条2.
+    QWidget *box = f.window->controls().widget(QStringLiteral("编辑框1"));
+    QWidget *tick = f.window->controls().widget(QStringLiteral("选择框1"));
+    QWidget *bar = f.window->controls().widget(QStringLiteral("工具条2"));
+    QVERIFY(tick->geometry().right() < box->x());
+    QVERIFY(box->geometry().right() < f.control<Label>(u"标签5")->x());
+    QVERIFY(bar->geometry().right() < tick->x());
 }
 
 void MainWindowTest::logoWrittenWhenMissing()

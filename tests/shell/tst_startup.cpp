@@ -22,6 +22,7 @@ class StartupTest : public QObject {
 private Q_SLOTS:
     void guardCountsSameNamedProcesses_data();
     void guardCountsSameNamedProcesses();
+    void procListCountsLiveProcessesOfTheUser();
     void secondCopyIsRefused_data();
     void secondCopyIsRefused();
     void registerRefusals_data();
@@ -51,6 +52,56 @@ void StartupTest::guardCountsSameNamedProcesses()
     QFETCH(QStringList, running);
     QFETCH(int, count);
     QCOMPARE(countSameNamedProcesses(own, running), count);
+}
+
+namespace {
+
+// One process directory of a made-up /proc: its status (state and real uid) and either a link
+// to its executable or, when the link is unreadable, the kernel's short name.
+void fakeProcess(const QDir &root, const QString &pid, char state, unsigned int uid, const QString &exe,
+                 const QString &comm)
+{
+    QVERIFY(root.mkpath(pid));
+    QFile status(root.filePath(pid + QStringLiteral("/status")));
+    QVERIFY(status.open(QIODevice::WriteOnly));
+    status.write(QStringLiteral("Name:\t%1\nUmask:\t0022\nState:\t%2 (x)\nTgid:\t%3\nPid:\t%3\n"
+                                "Uid:\t%4\t%4\t%4\t%4\nGid:\t%4\t%4\t%4\t%4\n")
+                     .arg(comm, QChar::fromLatin1(state), pid)
+                     .arg(uid)
+                     .toUtf8());
+    if (!exe.isEmpty())
+        QVERIFY(QFile::link(exe, root.filePath(pid + QStringLiteral("/exe"))));
+    QFile name(root.filePath(pid + QStringLiteral("/comm")));
+    QVERIFY(name.open(QIODevice::WriteOnly));
+    name.write(comm.toUtf8() + '\n');
+}
+
+} // namespace
+
+// A shared office PC: another account's copy and a copy that has exited but not been reaped
+// (a zombie keeps its name) must not refuse the start; a live copy of the same user must.
+void StartupTest::procListCountsLiveProcessesOfTheUser()
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    const unsigned int me = 1000;
+    fakeProcess(root, QStringLiteral("100"), 'S', me, QStringLiteral("/opt/fenlark/fenlark"),
+                QStringLiteral("fenlark"));
+    fakeProcess(root, QStringLiteral("101"), 'Z', me, QString(), QStringLiteral("fenlark"));
+    fakeProcess(root, QStringLiteral("102"), 'S', 1001, QString(), QStringLiteral("fenlark"));
+    fakeProcess(root, QStringLiteral("103"), 'R', me, QStringLiteral("/usr/bin/bash"), QStringLiteral("bash"));
+    fakeProcess(root, QStringLiteral("104"), 'X', me, QString(), QStringLiteral("fenlark"));
+    QVERIFY(root.mkpath(QStringLiteral("self")));
+    const FixedProgramLocation location(dir.path(), QStringLiteral("fenlark"));
+
+    const ProcProcessList processes(dir.path(), me);
+    QCOMPARE(processes.executableNames(), (QStringList{QStringLiteral("fenlark"), QStringLiteral("bash")}));
+    QVERIFY(!anotherCopyIsRunning(location, processes));
+
+    // A second live copy of the same user, even one whose file was replaced since it started.
+    fakeProcess(root, QStringLiteral("105"), 'S', me, QStringLiteral("/opt/fenlark/FENLARK (deleted)"),
+                QStringLiteral("FENLARK"));
+    QVERIFY(anotherCopyIsRunning(location, processes));
 }
 
 void StartupTest::secondCopyIsRefused_data()

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void onlyEditableGridsTakeInput();
     void bulkUpdateResetsOnce();
     void mouseSignals();
+    void cellsShowTheirWholeTextAsTooltip();
 };
 
 void TestEGrid::setCell_data()
@@ -416,6 +417,22 @@ void TestEGrid::mouseSignals()
     QCOMPARE(doubled.count(), 1);
     QCOMPARE(doubled.at(0).at(0).toInt(), 2);
     QCOMPARE(doubled.at(0).at(1).toInt(), 1);
+}
+
+// A narrow column (the 18-digit 身份证 at 1366 pixels) cuts its text; the tooltip shows it all.
+void TestEGrid::cellsShowTheirWholeTextAsTooltip()
+{
+    EGrid grid;
+    fill(grid, 1);
+    const QString card = QStringLiteral("110101199001010011");
+    grid.setCell(0, 1, EGrid::TextCell, QStringLiteral("身份证"));
+    grid.setCell(1, 1, EGrid::TextCell, card);
+    grid.setColumnWidth(1, 40);
+    QCOMPARE(grid.model()->index(0, 1).data(Qt::ToolTipRole).toString(), card);
+    QCOMPARE(grid.model()->headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(), QStringLiteral("身份证"));
+    grid.setCell(1, 1, EGrid::TextCell, QString());
+    QVERIFY(!grid.model()->index(0, 1).data(Qt::ToolTipRole).isValid()); // an empty cell shows no tip
+    QVERIFY(!grid.model()->index(0, 2).data(Qt::ToolTipRole).isValid()); // nor does a check box
 }
 
 QTEST_MAIN(TestEGrid)
