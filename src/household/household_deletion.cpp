@@ -21,7 +21,11 @@ void deleteHousehold(AppState &state, RecordSet &mainSet, EGrid &list, Label &co
     }
     const QString headName = list.cellText(row, 1);
     const QString headCard = list.cellText(row, 2);
-    if (!dialogs.askYesNo(parent, QStringLiteral("删除后将不能被恢复,请确认是否继续删除!"), MessageIcon::None))
+    // The question names the household, so the user sees which one goes, and defaults to No:
+    // a Return or a stray key must never delete.
+    const QString question = QStringLiteral("删除后将不能被恢复,请确认是否继续删除!\n\n户主：") + headName +
+                             QStringLiteral("  身份证：") + headCard;
+    if (!dialogs.askYesNo(parent, question, MessageIcon::None, defaultMessageTitle(), DefaultAnswer::No))
         return;
     const bool deleted =
         locateHousehold(mainSet, state.currentSelection.year, headName, state.currentSelection.unit, headCard) &&

@@ -92,7 +92,9 @@ private Q_SLOTS:
         QCOMPARE(f.households(), QStringList{QStringLiteral("2016|村B|张三|村B一号")});
         QVERIFY(f.listRows().isEmpty());
         QCOMPARE(f.countLabel.caption(), QStringLiteral("总项目数：0"));
-        QCOMPARE(f.dialogs.lastText(), QStringLiteral("删除后将不能被恢复,请确认是否继续删除!"));
+        QCOMPARE(f.dialogs.lastText(),
+                 QStringLiteral("删除后将不能被恢复,请确认是否继续删除!\n\n户主：张三  身份证：%1").arg(card(1)));
+        QCOMPARE(f.dialogs.shown().back().defaultAnswer, DefaultAnswer::No); // Return never deletes
     }
 };
 
