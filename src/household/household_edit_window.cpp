@@ -223,6 +223,7 @@ HouseholdFormState HouseholdEditWindow::formState() const
     f.offence = m_offence->isChecked();
     f.offenceKind = m_offenceKind->content();
     f.headCount = memberGrid::headCount(*m_members);
+    f.namelessHead = memberGrid::hasNamelessHead(*m_members);
     f.partyMember = m_party->isChecked();
     f.partyPost = m_partyPost->content();
     return f;
