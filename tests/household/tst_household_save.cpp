@@ -1,5 +1,6 @@
 #include "household_fixture.h"
 
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace fenlark;
@@ -79,6 +80,28 @@ private Q_SLOTS:
         QVERIFY(f.households().isEmpty()); // the row went back with the failed year
         QVERIFY(f.listRows().isEmpty());
         QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
+    }
+
+    void fullWidthAmountsAreStoredAsNumbers()
+    {
+        HouseholdFixture f;
+        f.dialogs.onNextModal([](QDialog *w) {
+            fillValidForm(w, QStringLiteral("村A"), QStringLiteral("张三"), card(1));
+            control<RadioBox>(w, u"单选框6")->setChecked(true);
+            // Typed key by key, as an input method in full-width mode sends them.
+            const auto type = [](EditBox *box, const QString &text) {
+                for (const QChar c : text)
+                    QTest::sendKeyEvent(QTest::Click, box->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+            };
+            type(control<EditBox>(w, u"编辑框2"), QStringLiteral("１２０"));
+            type(control<EditBox>(w, u"编辑框11"), QStringLiteral("－３．５"));
+            type(control<EditBox>(w, u"编辑框14"), QStringLiteral("１２．５"));
+            clickSave(w);
+        });
+        openHouseholdForAdd(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QCOMPARE(f.column(QStringLiteral("社保缴纳金额"), QStringLiteral("张三")), QStringLiteral("120.0"));
+        QCOMPARE(f.column(QStringLiteral("上年度领取的低保金"), QStringLiteral("张三")), QStringLiteral("-3.5"));
+        QCOMPARE(f.column(QStringLiteral("年收入"), QStringLiteral("张三")), QStringLiteral("12.5"));
     }
 
     void deleteTheRightOneOfTwoSameNamedHeads()
