@@ -28,11 +28,15 @@ void deleteHousehold(AppState &state, RecordSet &mainSet, EGrid &list, Label &co
     if (!dialogs.askYesNo(parent, question, MessageIcon::None, defaultMessageTitle(), DefaultAnswer::No))
         return;
     const bool deleted =
-        locateHousehold(mainSet, state.currentSelection.year, headName, state.currentSelection.unit, headCard) &&
+        locateHousehold(mainSet, listedYear(list, row, state), headName, state.currentSelection.unit, headCard) &&
         mainSet.deleteCurrent();
     mainSet.close();
-    if (!deleted)
+    if (!deleted) {
+        // The user said Yes: a deletion that found nothing must not pass for one that was done.
+        dialogs.message(parent, QStringLiteral("要删除的农户已被删除或改动,找不到原记录,没有删除任何农户!"),
+                        MessageIcon::Error);
         return;
+    }
     list.deleteRow(row);
     renumberRows(list);
     --state.householdCount;

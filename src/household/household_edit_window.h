@@ -67,6 +67,7 @@ private:
     bool m_loaded = false;
     memberGrid::LoadReport m_loadReport;
     QString m_listCard; // 身份证 cell of the list row opened for modification
+    int m_listYear = 0; // entry year of that row's household
 
     Label *m_title = nullptr;            // 标签13
     SuperBtn *m_close = nullptr;         // 超级按钮1

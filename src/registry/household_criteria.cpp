@@ -84,10 +84,10 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
     }
     std::vector<HouseholdListRow> rows;
     while (query.step()) {
-        if (!keywordMatches(query.text(12), keyword))
+        if (!keywordMatches(query.text(13), keyword))
             continue;
         HouseholdListRow row = readHouseholdRow(query, clock);
-        row.headName = query.text(11);
+        row.headName = query.text(12);
         rows.push_back(std::move(row));
     }
     return rows;

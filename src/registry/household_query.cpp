@@ -2,13 +2,16 @@
 
 #include "core/datetime.h"
 #include "core/text.h"
+#include "data/field_value.h"
 #include "data/statement.h"
+
+#include <climits>
 
 namespace fenlark {
 
 const char kHouseholdRowColumns[] =
     "\"户主信息\", \"所属管辖\", \"农户属性\", \"是否计划生育\", \"是否合作医疗\", "
-    "\"是否养老保险\", \"健康状况\", \"是否违法\", \"是否残疾\", \"是否党员\", \"录入时间\"";
+    "\"是否养老保险\", \"健康状况\", \"是否违法\", \"是否残疾\", \"是否党员\", \"录入时间\", \"录入年份\"";
 
 namespace {
 
@@ -69,6 +72,18 @@ double storedDateTime(const Statement &result, int column)
     return numeric ? days : daycount::kZero;
 }
 
+// The year as the record layer reads it: NULL as 0, a fraction truncated, nothing when it is
+// no number or beyond an int.
+std::optional<int> storedYear(const FieldValue &value)
+{
+    if (value.isNull())
+        return 0;
+    const std::optional<qint64> year = integerOf(value);
+    if (!year || *year < INT_MIN || *year > INT_MAX)
+        return std::nullopt;
+    return int(*year);
+}
+
 } // namespace
 
 HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock)
@@ -87,6 +102,7 @@ HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock)
     row.disabled = storedBool(result, 8);
     row.partyMember = storedBool(result, 9);
     row.savedAt = formatTimestamp(storedDateTime(result, 10), clock);
+    row.entryYear = storedYear(result.value(11));
     return row;
 }
 
@@ -129,7 +145,7 @@ std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const H
     if (!prefix.isEmpty())
         search.bind(next, prefix).bind(next + 1, prefix + QChar(0xDBFF) + QChar(0xDFFF));
     while (search.step()) {
-        if (!prefix.isEmpty() && !search.text(11).startsWith(prefix))
+        if (!prefix.isEmpty() && !search.text(12).startsWith(prefix))
             continue;
         rows.push_back(readHouseholdRow(search, clock));
     }

@@ -34,7 +34,7 @@ std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, cons
 std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const HouseholdFilter &filter,
                                                const QString &prefix, const Clock &clock);
 
-// The list row of one result of a query that selected kHouseholdRowColumns first.
+// The list row of one result of a query that selected kHouseholdRowColumns (twelve) first.
 class Statement;
 HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock);
 extern const char kHouseholdRowColumns[];

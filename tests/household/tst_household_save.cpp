@@ -82,6 +82,39 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
     }
 
+    // "全部" lists households of every year while currentSelection.year keeps an earlier
+    // choice: each row still finds its own record.
+    void rowsOfOtherYearsUnderAllYears()
+    {
+        HouseholdFixture f;
+        f.addHousehold(2014, QStringLiteral("李四"), QStringLiteral("村A"), card(2));
+        f.addHousehold(2015, QStringLiteral("张三"), QStringLiteral("村A"), card(1));
+        f.addHousehold(2016, QStringLiteral("张三"), QStringLiteral("村A"), card(1), false); // same identity
+        QCOMPARE(f.state.currentSelection.year, 2016);
+
+        f.list.setCursorCell(2, 1);
+        bool loaded = false;
+        f.dialogs.onNextModal([&](QDialog *w) {
+            loaded = form(w)->loadedHousehold();
+            QCOMPARE(control<EditBox>(w, u"编辑框9")->content(), QStringLiteral("村A一号"));
+            control<EditBox>(w, u"编辑框9")->setContent(QStringLiteral("新地址"));
+            clickSave(w);
+            QVERIFY(!w->isVisible());
+        });
+        openHouseholdForModify(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QVERIFY(loaded);
+        QCOMPARE(f.households(),
+                 (QStringList{QStringLiteral("2014|村A|李四|村A一号"), QStringLiteral("2016|村A|张三|新地址"),
+                              QStringLiteral("2016|村A|张三|村A一号")}));
+
+        f.list.setCursorCell(1, 1);
+        f.dialogs.answerNext(true);
+        deleteHousehold(f.state, f.mainSet, f.list, f.countLabel, f.dialogs, nullptr);
+        QCOMPARE(f.households().size(), 2);
+        QCOMPARE(f.households().first(), QStringLiteral("2016|村A|张三|新地址"));
+        QCOMPARE(f.listRows(), QStringList{QStringLiteral("1|张三|%1|村A").arg(card(1))});
+    }
+
     void fullWidthAmountsAreStoredAsNumbers()
     {
         HouseholdFixture f;

@@ -110,6 +110,14 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.shown().back().defaultAnswer, DefaultAnswer::No);
         QCOMPARE(f.households().size(), 1);
         QCOMPARE(f.list.rowCount(), 2);
+
+        // Confirmed, but the stored household is gone (deleted elsewhere): said, not passed over.
+        QVERIFY(execScript(f.connection, QStringLiteral("DELETE FROM 成员信息")));
+        f.dialogs.answerNext(true);
+        deleteHousehold(f.state, f.mainSet, f.list, f.countLabel, f.dialogs, nullptr);
+        QCOMPARE(f.dialogs.lastText(), QStringLiteral("要删除的农户已被删除或改动,找不到原记录,没有删除任何农户!"));
+        QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
+        QCOMPARE(f.list.rowCount(), 2);
     }
 };
 
