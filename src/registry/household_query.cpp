@@ -85,6 +85,20 @@ bool readsAsYear(const Statement &result, int column, const HouseholdFilter &fil
     return filter.allYears || storedYear(result.value(column)).value_or(0) == filter.year;
 }
 
+// Whether any household of the unit keeps its year as a text or a BLOB. Without one the year
+// range of yearCandidates is exact, and SQLite may count and page on its own.
+bool yearsNeedReading(DBConnection &connection, const HouseholdFilter &filter)
+{
+    if (filter.allYears)
+        return false;
+    HouseholdFilter unitOnly = filter;
+    unitOnly.allYears = true;
+    Statement odd(connection, QStringLiteral("SELECT 1 FROM \"成员信息\" WHERE ") + whereClause(unitOnly, false) +
+                                  QStringLiteral(" AND \"录入年份\" >= '' LIMIT 1"));
+    bindFilter(odd, unitOnly, false);
+    return odd.step();
+}
+
 } // namespace
 
 QString storedText(const Statement &result, int column)
@@ -120,7 +134,7 @@ HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock)
 
 int countHouseholds(DBConnection &connection, const HouseholdFilter &filter)
 {
-    if (filter.allYears) {
+    if (!yearsNeedReading(connection, filter)) {
         Statement count(connection,
                         QStringLiteral("SELECT count(*) FROM \"成员信息\" WHERE ") + whereClause(filter, false));
         bindFilter(count, filter, false);
@@ -142,14 +156,15 @@ std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, cons
                                                   qint64 offset, int limit, const Clock &clock)
 {
     std::vector<HouseholdListRow> rows;
+    const bool exact = !yearsNeedReading(connection, filter);
     QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
                   QStringLiteral(" FROM \"成员信息\" WHERE ") + whereClause(filter, true) +
                   QStringLiteral(" ORDER BY \"id\" DESC");
-    if (filter.allYears)
+    if (exact)
         sql += QStringLiteral(" LIMIT ? OFFSET ?");
     Statement page(connection, sql);
     const int next = bindFilter(page, filter, true);
-    if (filter.allYears) {
+    if (exact) {
         page.bind(next, limit).bind(next + 1, offset);
         while (page.step())
             rows.push_back(readHouseholdRow(page, clock));

@@ -117,6 +117,12 @@ void HouseholdPageTest::sameRowsAsLiteralWalk()
     reg.household(QStringLiteral("TONG"), QStringLiteral("甲镇"), 2025, QStringLiteral("大写-男-1-小学"), 0);
     reg.household(QVariant(), QVariant(), 2025, QStringLiteral("无单位-男-1-小学"), 1);
     QVERIFY(addOddHouseholds(reg.connection, QStringLiteral("同名村"), QStringLiteral("甲镇")));
+    // Fractional years in a unit without text years, where SQLite counts and pages on its own.
+    QVERIFY(execScript(
+        reg.connection,
+        QStringLiteral("INSERT INTO 成员信息 (所属管辖, 上级管辖, 录入年份, 户主信息) VALUES "
+                       "('tong', '甲镇', 2025.7, '分数-男-1-小学'), ('tong', '甲镇', -0.3, '负分数-男-2-小学'), "
+                       "('tong', '甲镇', 2026, '整数-男-3-小学'), ('tong', '甲镇', 2024.99, '差一点-男-4-小学')")));
 
     Page page;
     const int a = page.tree.addItem(-1, QStringLiteral("甲镇"));
