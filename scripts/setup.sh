@@ -15,6 +15,7 @@ packages=(
   fonts-wqy-microhei
   xvfb xdotool imagemagick x11-utils
   python3-openpyxl
+  golang-github-mozillazg-go-pinyin-dev
   desktop-file-utils shared-mime-info xdg-utils
   qt6-charts-dev
   libpq-dev postgresql

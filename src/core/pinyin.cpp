@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -17,41 +18,105 @@ namespace fenlark {
 
 namespace {
 
-// ICU's transliterator for personal names reads the first character as a surname (单 shàn,
-// 曾 zēng, 长 cháng), which a plain character table gets wrong. Building it parses large rule
-// tables, so it is made on the first name, never at start-up; one call at a time may use it.
-class NameReadings {
+// ICU's transliterators: the names one reads a character as a surname (单 shàn, 曾 zēng, 长
+// cháng) and is right for the first character only; the plain one gives the ordinary reading
+// that a given name takes (王单 wáng dān). Building them parses large rule tables, so they are
+// made on the first name, never at start-up; one call at a time may use them.
+class Readings {
 public:
-    static NameReadings &instance()
+    static Readings &instance()
     {
-        static NameReadings readings;
+        static Readings readings;
         return readings;
     }
 
-    // Latin transliteration of text, or text unchanged when ICU has no transliterator.
-    icu::UnicodeString transliterate(const icu::UnicodeString &text)
+    // The Latin reading of one character, as a surname or as a plain word; empty when ICU has
+    // no transliterator.
+    icu::UnicodeString read(UChar32 c, bool asSurname)
     {
-        icu::UnicodeString result = text;
-        if (m_transliterator) {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_transliterator->transliterate(result);
-        }
-        return result;
+        icu::UnicodeString text(c);
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        icu::Transliterator *transliterator = asSurname ? m_names.get() : m_plain.get();
+        if (!transliterator)
+            return {};
+        transliterator->transliterate(text);
+        return text;
     }
 
 private:
-    NameReadings()
+    Readings() : m_names(make(u"Han-Latin/Names")), m_plain(make(u"Han-Latin")) {}
+
+    static icu::Transliterator *make(const char16_t *id)
     {
         UErrorCode status = U_ZERO_ERROR;
-        m_transliterator.reset(
-            icu::Transliterator::createInstance(icu::UnicodeString(u"Han-Latin/Names"), UTRANS_FORWARD, status));
-        if (U_FAILURE(status))
-            m_transliterator.reset();
+        icu::Transliterator *made = icu::Transliterator::createInstance(icu::UnicodeString(id), UTRANS_FORWARD, status);
+        if (U_FAILURE(status)) {
+            delete made;
+            return nullptr;
+        }
+        return made;
     }
 
-    std::unique_ptr<icu::Transliterator> m_transliterator;
+    std::unique_ptr<icu::Transliterator> m_names;
+    std::unique_ptr<icu::Transliterator> m_plain;
     std::mutex m_mutex;
 };
+
+struct Reading {
+    char16_t character;
+    const char *syllable; // toneless pinyin
+};
+
+// Reviewed corrections where ICU's names reading of a surname is not the surname's reading
+// (it gives 覃 tán, 阚 hǎn, 乜 miē, and 尉 yù, which belongs to 尉迟 only), and for characters
+// that head a name without being a surname (峙, 筠), whose ordinary reading stands.
+constexpr Reading kSurnameReadings[] = {
+    {u'覃', "qin"}, {u'阚', "kan"},  {u'乜', "nie"}, {u'尉', "wei"}, {u'佴', "nai"},
+    {u'宓', "fu"},  {u'祭', "zhai"}, {u'句', "gou"}, {u'峙', "zhi"}, {u'筠', "yun"},
+};
+
+// Reviewed corrections of ICU's plain reading where a given name takes another one: 长 and 晟
+// as names read them (长江 cháng, 晟 shèng), and characters whose common reading is another
+// one than ICU's first (咳 ké, 埔 pǔ, 彷 páng, 蹒 pán).
+constexpr Reading kGivenNameReadings[] = {
+    {u'长', "chang"}, {u'晟', "sheng"}, {u'咳', "ke"}, {u'埔', "pu"}, {u'彷', "pang"}, {u'蹒', "pan"},
+};
+
+struct CompoundSurname {
+    char16_t first;
+    char16_t second;
+    const char *firstSyllable;
+    const char *secondSyllable;
+};
+
+// Two-character surnames, read as surnames as a whole (长孙 zhǎng sūn, not cháng sūn).
+constexpr CompoundSurname kCompoundSurnames[] = {
+    {u'欧', u'阳', "ou", "yang"},    {u'尉', u'迟', "yu", "chi"},    {u'长', u'孙', "zhang", "sun"},
+    {u'万', u'俟', "mo", "qi"},      {u'单', u'于', "chan", "yu"},   {u'澹', u'台', "tan", "tai"},
+    {u'令', u'狐', "ling", "hu"},    {u'司', u'马', "si", "ma"},     {u'上', u'官', "shang", "guan"},
+    {u'诸', u'葛', "zhu", "ge"},     {u'东', u'方', "dong", "fang"}, {u'皇', u'甫', "huang", "fu"},
+    {u'慕', u'容', "mu", "rong"},    {u'宇', u'文', "yu", "wen"},    {u'司', u'徒', "si", "tu"},
+    {u'夏', u'侯', "xia", "hou"},    {u'公', u'孙', "gong", "sun"},  {u'轩', u'辕', "xuan", "yuan"},
+    {u'端', u'木', "duan", "mu"},    {u'呼', u'延', "hu", "yan"},    {u'闻', u'人', "wen", "ren"},
+    {u'南', u'宫', "nan", "gong"},   {u'西', u'门', "xi", "men"},    {u'独', u'孤', "du", "gu"},
+    {u'申', u'屠', "shen", "tu"},    {u'太', u'史', "tai", "shi"},   {u'淳', u'于', "chun", "yu"},
+    {u'钟', u'离', "zhong", "li"},   {u'赫', u'连', "he", "lian"},   {u'濮', u'阳', "pu", "yang"},
+    {u'宗', u'政', "zong", "zheng"}, {u'仲', u'孙', "zhong", "sun"}, {u'拓', u'跋', "tuo", "ba"},
+    {u'司', u'空', "si", "kong"},    {u'第', u'五', "di", "wu"},     {u'左', u'丘', "zuo", "qiu"},
+    {u'东', u'郭', "dong", "guo"},   {u'公', u'羊', "gong", "yang"}, {u'百', u'里', "bai", "li"},
+    {u'乐', u'正', "yue", "zheng"},  {u'公', u'冶', "gong", "ye"},   {u'谷', u'梁', "gu", "liang"},
+    {u'鲜', u'于', "xian", "yu"},    {u'闾', u'丘', "lv", "qiu"},    {u'亓', u'官', "qi", "guan"},
+    {u'巫', u'马', "wu", "ma"},      {u'羊', u'舌', "yang", "she"},  {u'梁', u'丘', "liang", "qiu"},
+};
+
+const char *overrideFor(const Reading *begin, const Reading *end, UChar32 c)
+{
+    for (const Reading *r = begin; r != end; ++r) {
+        if (UChar32(r->character) == c)
+            return r->syllable;
+    }
+    return nullptr;
+}
 
 bool isHan(UChar32 c)
 {
@@ -97,50 +162,31 @@ QString initialOf(const icu::UnicodeString &syllable)
     return QString();
 }
 
-std::vector<icu::UnicodeString> syllablesOf(const icu::UnicodeString &latin)
-{
-    std::vector<icu::UnicodeString> syllables;
-    icu::UnicodeString current;
-    for (int32_t i = 0; i < latin.length();) {
-        const UChar32 c = latin.char32At(i);
-        i += U16_LENGTH(c);
-        if (u_isUWhiteSpace(c)) {
-            if (!current.isEmpty())
-                syllables.push_back(current);
-            current.remove();
-        } else {
-            current.append(c);
-        }
-    }
-    if (!current.isEmpty())
-        syllables.push_back(current);
-    return syllables;
-}
-
-// One reading per Han character of han (a name of Han characters only), each read within
-// the name, so the surname rules apply to the first one only.
+// One reading per Han character of a name: a compound surname as a whole, else the first
+// character as a surname, the rest in their plain readings.
 std::vector<icu::UnicodeString> readingsOf(const std::vector<UChar32> &han)
 {
-    NameReadings &readings = NameReadings::instance();
-    icu::UnicodeString whole;
-    for (UChar32 c : han)
-        whole.append(c);
-    std::vector<icu::UnicodeString> syllables = syllablesOf(readings.transliterate(whole));
-    if (syllables.size() == han.size())
-        return syllables;
-
-    // The transliteration did not give one syllable per character (a character it cannot
-    // read may stick to its neighbour): read each character on its own, those after the
-    // first behind the first, so that they are not taken for a surname.
-    syllables.clear();
-    for (size_t k = 0; k < han.size(); ++k) {
-        icu::UnicodeString piece;
-        if (k > 0)
-            piece.append(han.front());
-        piece.append(han[k]);
-        const std::vector<icu::UnicodeString> parts = syllablesOf(readings.transliterate(piece));
-        syllables.push_back(int(parts.size()) == piece.countChar32() && !parts.empty() ? parts.back()
-                                                                                       : icu::UnicodeString());
+    Readings &readings = Readings::instance();
+    std::vector<icu::UnicodeString> syllables;
+    size_t k = 0;
+    if (han.size() >= 2) {
+        for (const CompoundSurname &surname : kCompoundSurnames) {
+            if (han[0] == UChar32(surname.first) && han[1] == UChar32(surname.second)) {
+                syllables.emplace_back(surname.firstSyllable);
+                syllables.emplace_back(surname.secondSyllable);
+                k = 2;
+                break;
+            }
+        }
+    }
+    if (k == 0) {
+        const char *fixed = overrideFor(std::begin(kSurnameReadings), std::end(kSurnameReadings), han[0]);
+        syllables.push_back(fixed ? icu::UnicodeString(fixed) : readings.read(han[0], true));
+        k = 1;
+    }
+    for (; k < han.size(); ++k) {
+        const char *fixed = overrideFor(std::begin(kGivenNameReadings), std::end(kGivenNameReadings), han[k]);
+        syllables.push_back(fixed ? icu::UnicodeString(fixed) : readings.read(han[k], false));
     }
     return syllables;
 }

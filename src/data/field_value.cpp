@@ -251,6 +251,15 @@ std::optional<qint64> integerOf(const FieldValue &value)
     return std::nullopt;
 }
 
+std::optional<bool> boolOf(const FieldValue &value)
+{
+    if (value.type == FieldValue::Type::Text)
+        return parseBoolText(value.text());
+    if (const auto number = integerOf(value))
+        return *number != 0;
+    return std::nullopt;
+}
+
 std::optional<double> realOf(const FieldValue &value)
 {
     if (value.isNumeric())

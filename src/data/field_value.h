@@ -79,6 +79,9 @@ QString textForRead(ColumnKind kind, const FieldValue &value);
 // The value as an integer ("reads as an integer": reals truncate toward zero, number texts
 // are converted); nothing for NULL, a blob or a text that is no number.
 std::optional<qint64> integerOf(const FieldValue &value);
+// The value as a yes/no, as readBool takes it: a text by parseBoolText, anything else as an
+// integer (a fraction truncated) that is not 0; nothing for NULL, a blob or a text of neither.
+std::optional<bool> boolOf(const FieldValue &value);
 // The value as a real; nothing for NULL, a blob or a text that is no number.
 std::optional<double> realOf(const FieldValue &value);
 // The value as a day count: stored date texts are parsed, numbers are day counts already.

@@ -754,11 +754,7 @@ bool RecordSet::readBool(const QString &column, bool &out) noexcept
     ColumnKind kind = ColumnKind::Text;
     if (!d->readField(column, value, kind))
         return false;
-    std::optional<bool> flag;
-    if (value.type == FieldValue::Type::Text)
-        flag = parseBoolText(value.text());
-    else if (const auto number = integerOf(value))
-        flag = *number != 0;
+    const std::optional<bool> flag = boolOf(value);
     if (!flag)
         return false;
     out = *flag;

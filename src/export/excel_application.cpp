@@ -6,28 +6,25 @@
 
 #include <QDir>
 #include <QFile>
+#include <QUuid>
 
 namespace fenlark {
 
 namespace {
 
-// Reserves a file name no other export has taken: the sheet name and the time to the
-// millisecond, with a counter added when that is taken already (two exports within one
-// millisecond, or a clock set back). Creating the file claims the name.
+// Reserves a new file for a workbook: the sheet name and the time, so the user can tell the
+// files apart, then random hex digits of a fresh UUID, so two exports never meet on one name
+// (in one second, from two programs, or with the clock set back) and no search through taken
+// names is needed. Creating the file claims the name; nothing when it cannot be created.
 QString reserveExportFile(const QString &sheetName, const QDateTime &at)
 {
-    const QDir dir(QDir::tempPath());
-    const QString stem = sheetName + u'_' + at.toString(QStringLiteral("yyyyMMdd_HHmmss_zzz"));
-    for (int n = 1; n < 10000; ++n) {
-        const QString suffix = n == 1 ? QString() : u'_' + QString::number(n);
-        const QString name = stem + suffix + QStringLiteral(".xlsx");
-        QFile file(dir.filePath(name));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return file.fileName();
-        if (!file.exists())
-            return {}; // the folder itself refuses new files
-    }
-    return {};
+    const QString token = QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const QString name =
+        sheetName + u'_' + at.toString(QStringLiteral("yyyyMMdd_HHmmss")) + u'_' + token + QStringLiteral(".xlsx");
+    QFile file(QDir(QDir::tempPath()).filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return {};
+    return file.fileName();
 }
 
 } // namespace
@@ -53,7 +50,11 @@ bool ExcelApplication::show()
             continue;
         book.shown = true;
         const QString path = reserveExportFile(book.document->sheetName(), m_clock.now());
-        if (path.isEmpty() || !book.document->save(path) || !m_opener.open(path))
+        if (path.isEmpty() || !book.document->save(path)) {
+            ok = false; // save() leaves no file behind; an unwritten workbook is never opened
+            continue;
+        }
+        if (!m_opener.open(path))
             ok = false;
     }
     return ok;

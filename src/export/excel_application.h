@@ -28,8 +28,9 @@ public:
     bool isStarted() const { return m_started; }
 
     // Makes the workbooks visible: saves each workbook not shown yet as a new file named after
-    // its sheet and the time (贫农明细表_20261210_081502_123.xlsx) and opens it. False when
-    // not started or when a workbook could not be saved or opened.
+    // its sheet, the time and a random token (贫农明细表_20261210_081502_3f9a0c71d2e4.xlsx) and
+    // opens it. A workbook that could not be written completely is not opened. False when not
+    // started or when a workbook could not be saved or opened.
     bool show();
 
     // Drops the connection; files already handed to the spreadsheet program stay open there.

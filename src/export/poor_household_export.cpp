@@ -73,7 +73,10 @@ void exportPoorHouseholdSheet(const SheetSource &list, ExcelApplication &app, Ex
             book.borderAround(xl::Continuous, xl::Thin, std::nullopt, 0);
         }
     }
-    app.show();
+    if (!app.show()) {
+        dialogs.message(parent, QStringLiteral("导出失败,贫农明细表没有写成文件,请检查磁盘空间和临时文件夹后重试!"),
+                        MessageIcon::Error);
+    }
 }
 
 } // namespace fenlark

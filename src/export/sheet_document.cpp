@@ -6,6 +6,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace fenlark {
 
@@ -13,6 +14,16 @@ namespace {
 
 // Excel's widest column, in characters of the standard font.
 constexpr double kMaxColumnWidth = 255;
+
+// The workbook's standard font (libxlsxwriter's Calibri 11) fits Excel's standard 15-point row.
+constexpr double kStandardFontSize = 11;
+
+// A row tall enough for text of this size, Chinese text included (its glyphs stand taller than
+// Latin ones): 1.4 times the size, rounded up to whole pixels (0.75 point) as Excel keeps it.
+double rowHeightFor(double fontSize)
+{
+    return std::ceil(fontSize * 1.4 / 0.75) * 0.75;
+}
 
 // One libxlsxwriter format per distinct style, made the first time a cell needs it.
 class FormatCache {
@@ -189,11 +200,26 @@ bool SheetDocument::save(const QString &path) const
         return false;
 
     bool ok = false;
+    // Every write is checked: a cell libxlsxwriter refuses (a text beyond a sheet's limit, say)
+    // would otherwise be missing from a file that looks complete.
+    const auto check = [&ok](lxw_error result) {
+        if (result != LXW_NO_ERROR)
+            ok = false;
+    };
     if (lxw_worksheet *sheet = workbook_add_worksheet(book, m_sheetName.toUtf8().constData())) {
         ok = true;
         FormatCache formats(book);
         for (const auto &[column, width] : m_columnWidths)
-            worksheet_set_column(sheet, lxw_col_t(column), lxw_col_t(column), width, nullptr);
+            check(worksheet_set_column(sheet, lxw_col_t(column), lxw_col_t(column), width, nullptr));
+        // The file keeps a row's height as given, and spreadsheet programs do not grow a row for
+        // a larger font when they open it, so a row with a large font gets its height here.
+        for (const auto &[row, cells] : m_rows) {
+            double largest = 0;
+            for (const Cell &c : cells)
+                largest = std::max(largest, c.style.fontSize);
+            if (largest > kStandardFontSize)
+                check(worksheet_set_row(sheet, lxw_row_t(row), rowHeightFor(largest), nullptr));
+        }
 
         const auto inMerge = [this](int row, int column) {
             return std::any_of(m_merges.begin(), m_merges.end(),
@@ -208,24 +234,24 @@ bool SheetDocument::save(const QString &path) const
                 // Always text: a long digit string such as an identity-card number must arrive
                 // as typed, not as a number rounded to 15 significant digits.
                 if (!c.value.isEmpty())
-                    worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(column), c.value.toUtf8().constData(),
-                                           format);
+                    check(worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(column), c.value.toUtf8().constData(),
+                                                 format));
                 else if (format)
-                    worksheet_write_blank(sheet, lxw_row_t(row), lxw_col_t(column), format);
+                    check(worksheet_write_blank(sheet, lxw_row_t(row), lxw_col_t(column), format));
             }
         }
         for (const CellArea &m : m_merges) {
             const CellStyle corner = style(m.firstRow, m.firstColumn);
-            worksheet_merge_range(sheet, lxw_row_t(m.firstRow), lxw_col_t(m.firstColumn), lxw_row_t(m.lastRow),
-                                  lxw_col_t(m.lastColumn), value(m.firstRow, m.firstColumn).toUtf8().constData(),
-                                  formats.formatFor(corner));
+            check(worksheet_merge_range(sheet, lxw_row_t(m.firstRow), lxw_col_t(m.firstColumn), lxw_row_t(m.lastRow),
+                                        lxw_col_t(m.lastColumn), value(m.firstRow, m.firstColumn).toUtf8().constData(),
+                                        formats.formatFor(corner)));
             // The merge gives every cell the corner's format; cells with a style of their own
             // (a border drawn around the merged area) keep it.
             for (int row = m.firstRow; row <= m.lastRow; ++row) {
                 for (int column = m.firstColumn; column <= m.lastColumn; ++column) {
                     const CellStyle own = style(row, column);
                     if ((row != m.firstRow || column != m.firstColumn) && !own.isDefault() && own != corner)
-                        worksheet_write_blank(sheet, lxw_row_t(row), lxw_col_t(column), formats.formatFor(own));
+                        check(worksheet_write_blank(sheet, lxw_row_t(row), lxw_col_t(column), formats.formatFor(own)));
                 }
             }
         }

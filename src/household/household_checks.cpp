@@ -31,6 +31,10 @@ std::optional<CheckFailure> firstFailedCheck(const HouseholdFormState &f)
         return error(u"家庭成员中必须设置一个为户主!");
     if (f.headCount > 1)
         return error(u"家庭成员中只允许有一个户主!");
+    // The nameless head row would be left out of the packing, and the household stored with an
+    // empty 户主 could never be found again to be opened or deleted.
+    if (f.namelessHead)
+        return error(u"户主姓名不能为空!");
     if (f.partyMember && f.partyPost.isEmpty())
         return error(u"党内职务不能为空!");
     return std::nullopt;

@@ -22,6 +22,7 @@ struct HouseholdFormState {
     bool offence = false;
     QString offenceKind;
     int headCount = 0;
+    bool namelessHead = false; // a row marked "户主" with an empty name
     bool partyMember = false;
     QString partyPost;
 };

@@ -21,14 +21,22 @@ void deleteHousehold(AppState &state, RecordSet &mainSet, EGrid &list, Label &co
     }
     const QString headName = list.cellText(row, 1);
     const QString headCard = list.cellText(row, 2);
-    if (!dialogs.askYesNo(parent, QStringLiteral("删除后将不能被恢复,请确认是否继续删除!"), MessageIcon::None))
+    // The question names the household, so the user sees which one goes, and defaults to No:
+    // a Return or a stray key must never delete.
+    const QString question = QStringLiteral("删除后将不能被恢复,请确认是否继续删除!\n\n户主：") + headName +
+                             QStringLiteral("  身份证：") + headCard;
+    if (!dialogs.askYesNo(parent, question, MessageIcon::None, defaultMessageTitle(), DefaultAnswer::No))
         return;
     const bool deleted =
-        locateHousehold(mainSet, state.currentSelection.year, headName, state.currentSelection.unit, headCard) &&
+        locateHousehold(mainSet, listedYear(list, row, state), headName, state.currentSelection.unit, headCard) &&
         mainSet.deleteCurrent();
     mainSet.close();
-    if (!deleted)
+    if (!deleted) {
+        // The user said Yes: a deletion that found nothing must not pass for one that was done.
+        dialogs.message(parent, QStringLiteral("要删除的农户已被删除或改动,找不到原记录,没有删除任何农户!"),
+                        MessageIcon::Error);
         return;
+    }
     list.deleteRow(row);
     renumberRows(list);
     --state.householdCount;

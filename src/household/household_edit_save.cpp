@@ -111,8 +111,8 @@ bool HouseholdEditWindow::store(const HouseholdRecord &record)
     if (stored && adding) {
         stored = m_recordSet.openForAppend(schema::households::table) && m_recordSet.addNew();
     } else if (stored) {
-        if (!locateHousehold(m_recordSet, m_state.currentSelection.year, m_state.loadedHeadName,
-                             m_state.currentSelection.unit, m_listCard)) {
+        if (!locateHousehold(m_recordSet, m_listYear, m_state.loadedHeadName, m_state.currentSelection.unit,
+                             m_listCard)) {
             m_recordSet.close();
             m_dialogs.message(this, QStringLiteral("要修改的农户已被删除或改动,找不到原记录,本次修改没有保存!"),
                               MessageIcon::Error);
@@ -138,7 +138,8 @@ void HouseholdEditWindow::updateList(const HouseholdRecord &r, const QString &he
     const HouseholdListRow row{r.headName,         headCard,         r.unit,
                                r.category,         r.familyPlanning, r.medicalCare,
                                r.pensionInsurance, r.health,         r.offence,
-                               r.disabled,         r.partyMember,    formatTimestamp(r.savedAt, m_context.clock)};
+                               r.disabled,         r.partyMember,    formatTimestamp(r.savedAt, m_context.clock),
+                               r.entryYear};
     // A village name that repeats across townships is the listed unit only under the listed parent.
     const bool shownUnit = r.unit == m_state.currentSelection.unit &&
                            (!chosenUnit().repeated || r.parentUnit == m_state.currentSelection.parent);

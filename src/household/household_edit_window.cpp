@@ -1,5 +1,7 @@
 #include "household/household_edit_window.h"
 
+#include "household/household_openers.h"
+
 #include "core/app_state.h"
 #include "core/datetime.h"
 #include "core/text.h"
@@ -195,8 +197,8 @@ void HouseholdEditWindow::loadHousehold()
     const QString headName = m_context.list.cellText(row, 1);
     m_listCard = m_context.list.cellText(row, 2);
     m_state.loadedHeadName = headName;
-    m_loaded = locateHousehold(m_recordSet, m_state.currentSelection.year, headName, m_state.currentSelection.unit,
-                               m_listCard);
+    m_listYear = listedYear(m_context.list, row, m_state);
+    m_loaded = locateHousehold(m_recordSet, m_listYear, headName, m_state.currentSelection.unit, m_listCard);
     if (m_loaded) {
         HouseholdRecord record;
         readHousehold(m_recordSet, record);
@@ -267,6 +269,7 @@ HouseholdFormState HouseholdEditWindow::formState() const
     f.offence = m_offence->isChecked();
     f.offenceKind = m_offenceKind->content();
     f.headCount = memberGrid::headCount(*m_members);
+    f.namelessHead = memberGrid::hasNamelessHead(*m_members);
     f.partyMember = m_party->isChecked();
     f.partyPost = m_partyPost->content();
     return f;

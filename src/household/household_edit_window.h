@@ -76,6 +76,7 @@ private:
     bool m_loaded = false;
     memberGrid::LoadReport m_loadReport;
     QString m_listCard;                    // 身份证 cell of the list row opened for modification
+    int m_listYear = 0;                    // entry year of that row's household
     std::vector<UnitChoice> m_unitChoices; // the items of 组合框3, in order
     QStringList m_pristine; // the form's values as it was opened, to tell whether Esc loses work
 

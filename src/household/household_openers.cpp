@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "household/household_edit_window.h"
+#include "registry/household_row.h"
 #include "ui/dialogs.h"
 #include "ui/egrid.h"
 #include "ui/label.h"
@@ -17,6 +18,11 @@ void openHouseholdForAdd(AppState &state, DBConnection &connection, Dialogs &dia
         dialogs.showModal(&window);
     }
     context.countLabel.setCaption(QStringLiteral("总项目数：") + QString::number(state.householdCount));
+}
+
+int listedYear(const EGrid &list, int row, const AppState &state)
+{
+    return listedEntryYear(list, row).value_or(state.currentSelection.year);
 }
 
 void openHouseholdForModify(AppState &state, DBConnection &connection, Dialogs &dialogs,

@@ -29,4 +29,8 @@ void openHouseholdForModify(AppState &state, DBConnection &connection, Dialogs &
 void deleteHousehold(AppState &state, RecordSet &mainSet, EGrid &list, Label &countLabel, Dialogs &dialogs,
                      QWidget *parent);
 
+// The entry year under which the household of a list row is looked for: the row's own (a list
+// of "全部" shows several years), or currentSelection.year for a row that carries none.
+int listedYear(const EGrid &list, int row, const AppState &state);
+
 } // namespace fenlark

@@ -196,6 +196,15 @@ int headCount(const EGrid &grid)
     return count;
 }
 
+bool hasNamelessHead(const EGrid &grid)
+{
+    for (int r = 1; r < grid.rowCount(); ++r) {
+        if (grid.cellText(r, kRelationColumn) == headRelation && grid.cellText(r, kNameColumn).isEmpty())
+            return true;
+    }
+    return false;
+}
+
 int memberRowCount(const EGrid &grid)
 {
     return grid.rowCount() - 1;

@@ -73,6 +73,9 @@ Packed pack(const EGrid &grid);
 // Member rows (named or not) whose 与户主关系 is exactly "户主".
 int headCount(const EGrid &grid);
 
+// Whether a member row whose 与户主关系 is exactly "户主" has an empty name.
+bool hasNamelessHead(const EGrid &grid);
+
 // The grid's member rows: its row count without the header row.
 int memberRowCount(const EGrid &grid);
 

@@ -1,5 +1,6 @@
 #include "registry/household_criteria.h"
 
+#include "data/field_value.h"
 #include "data/statement.h"
 #include "registry/household_query.h"
 
@@ -16,22 +17,34 @@ struct Condition {
     bool isText = false;
 };
 
-// A yes/no column reads as true when its value is not 0; NULL reads as false.
-Condition flagEquals(const char *column, bool wanted)
+// The rows whose yes/no column may read as wanted; storedBool settles each one exactly. A
+// nonzero integer always reads as yes and 0 as no; NULLs, fractions, words and BLOBs need the
+// exact reading (0.5 and 'abc' read as no, 'TRUE' and 1.5 as yes).
+Condition flagCandidates(const char *column, bool wanted)
 {
-    return {QStringLiteral("(IFNULL(\"%1\", 0) <> 0) = ?").arg(QString::fromUtf8(column)), {}, wanted ? 1 : 0, false};
+    const QString name = QString::fromUtf8(column);
+    if (wanted)
+        return {QStringLiteral("IFNULL(\"%1\", 0) <> 0").arg(name), {}, 0, false};
+    return {QStringLiteral("(typeof(\"%1\") <> 'integer' OR \"%1\" = ?)").arg(name), {}, 0, false};
 }
 
-// A text equality that reads NULL as the empty text.
-Condition textIs(const char *column, const QString &value)
+// The rows whose text column may read as value (a BLOB reads as "[BLOB]", or as the empty
+// text when it is empty); storedText settles each one exactly. NULL reads as the empty text.
+Condition textCandidates(const char *column, const QString &value)
 {
-    return {QStringLiteral("IFNULL(\"%1\", '') = ?").arg(QString::fromUtf8(column)), value, 0, true};
+    return {QStringLiteral("(IFNULL(\"%1\", '') = ? OR typeof(\"%1\") = 'blob')").arg(QString::fromUtf8(column)), value,
+            0, true};
 }
 
 bool keywordMatches(const QString &keywords, const QString &wanted)
 {
     return wanted.isEmpty() || keywords.split(u',').contains(wanted);
 }
+
+// Result columns after the twelve of the list row.
+constexpr int kHeadColumn = 12;
+constexpr int kKeywordsColumn = 13;
+constexpr int kPetitionerColumn = 14;
 
 } // namespace
 
@@ -42,54 +55,65 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
     if (criteria.unit) {
         // A plain equality for a named unit, so the unit index narrows the query to one village.
         if (criteria.unit->isEmpty())
-            conditions.push_back(textIs("所属管辖", QString()));
+            conditions.push_back({QStringLiteral("IFNULL(\"所属管辖\", '') = ?"), QString(), 0, true});
         else
             conditions.push_back({QStringLiteral("\"所属管辖\" = ?"), *criteria.unit, 0, true});
         if (criteria.parentUnit)
             conditions.push_back(textIs("上级管辖", *criteria.parentUnit));
     }
-    if (criteria.familyPlanning)
-        conditions.push_back(flagEquals("是否计划生育", *criteria.familyPlanning));
-    if (criteria.medicalCare)
-        conditions.push_back(flagEquals("是否合作医疗", *criteria.medicalCare));
-    if (criteria.pensionInsurance)
-        conditions.push_back(flagEquals("是否养老保险", *criteria.pensionInsurance));
+    // The yes/no criteria with the result column each is read from.
+    const std::pair<const std::optional<bool> *, std::pair<const char *, int>> flags[] = {
+        {&criteria.familyPlanning, {"是否计划生育", 3}},
+        {&criteria.medicalCare, {"是否合作医疗", 4}},
+        {&criteria.pensionInsurance, {"是否养老保险", 5}},
+        {&criteria.offence, {"是否违法", 7}},
+        {&criteria.disabled, {"是否残疾", 8}},
+        {&criteria.petitioner, {"是否上访户", kPetitionerColumn}},
+        {&criteria.partyMember, {"是否党员", 9}},
+    };
+    for (const auto &[wanted, column] : flags) {
+        if (*wanted)
+            conditions.push_back(flagCandidates(column.first, **wanted));
+    }
     if (criteria.health)
-        conditions.push_back(textIs("健康状况", *criteria.health));
-    if (criteria.offence)
-        conditions.push_back(flagEquals("是否违法", *criteria.offence));
-    if (criteria.disabled)
-        conditions.push_back(flagEquals("是否残疾", *criteria.disabled));
-    if (criteria.petitioner)
-        conditions.push_back(flagEquals("是否上访户", *criteria.petitioner));
-    if (criteria.partyMember)
-        conditions.push_back(flagEquals("是否党员", *criteria.partyMember));
+        conditions.push_back(textCandidates("健康状况", *criteria.health));
     const QString keyword = criteria.keyword.value_or(QString());
-    if (!keyword.isEmpty()) {
-        // A quick narrowing on the joined text; the exact test on the parts follows below.
-        conditions.push_back(
-            {QStringLiteral("instr(',' || IFNULL(\"标签\", '') || ',', ',' || ? || ',') > 0"), keyword, 0, true});
+    // A quick narrowing on the stored text; the exact test on the parts read follows below. A
+    // keyword with a replacement character can only come from bytes that are not UTF-8, which
+    // no narrowing on the stored bytes finds, so then every row is read.
+    if (!keyword.isEmpty() && !keyword.contains(QChar(QChar::ReplacementCharacter))) {
+        conditions.push_back({QStringLiteral("(instr(',' || IFNULL(\"标签\", '') || ',', ',' || ? || ',') > 0 "
+                                             "OR typeof(\"标签\") = 'blob')"),
+                              keyword, 0, true});
     }
 
     QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
-                  QStringLiteral(", IFNULL(\"户主\", ''), IFNULL(\"标签\", '') FROM \"成员信息\"");
+                  QStringLiteral(", \"户主\", \"标签\", \"是否上访户\" FROM \"成员信息\"");
     for (size_t i = 0; i < conditions.size(); ++i)
         sql += (i == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + conditions[i].sql;
     sql += QStringLiteral(" ORDER BY rowid");
 
     Statement query(connection, sql);
-    for (size_t i = 0; i < conditions.size(); ++i) {
-        if (conditions[i].isText)
-            query.bind(int(i) + 1, conditions[i].text);
-        else
-            query.bind(int(i) + 1, conditions[i].number);
+    int index = 1;
+    for (const Condition &condition : conditions) {
+        if (condition.isText)
+            query.bind(index++, condition.text);
+        else if (condition.sql.contains(u'?'))
+            query.bind(index++, condition.number);
     }
     std::vector<HouseholdListRow> rows;
     while (query.step()) {
-        if (!keywordMatches(query.text(12), keyword))
+        bool passes = true;
+        for (const auto &[wanted, column] : flags) {
+            if (*wanted && storedBool(query, column.second) != **wanted)
+                passes = false;
+        }
+        if (criteria.health && storedText(query, 6) != *criteria.health)
+            passes = false;
+        if (!passes || !keywordMatches(storedText(query, kKeywordsColumn), keyword))
             continue;
         HouseholdListRow row = readHouseholdRow(query, clock);
-        row.headName = query.text(11);
+        row.headName = storedText(query, kHeadColumn);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -98,41 +122,48 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
 QStringList distinctKeywordTexts(DBConnection &connection)
 {
     // A county register has a million rows but only a handful of distinct keyword texts, so
-    // the texts are stepped through on the 标签 index one by one, each with the first row that
-    // holds it, instead of grouping the whole table. A NULL reads as the empty text.
+    // the stored values are stepped through on the 标签 index one by one, each with the first
+    // row that holds it, instead of grouping the whole table. The steps go by the value exactly
+    // as stored (a BLOB, bytes that are not UTF-8), never by its text: a value read back as
+    // text is not always the value stored, and stepping by it would find the same row again
+    // and again. Each value is then read as the record layer reads it; values that read alike
+    // (NULL and '', two byte strings that are not UTF-8, a BLOB and "[BLOB]") make one text,
+    // placed by the earliest of their rows.
     std::vector<std::pair<qint64, QString>> found;
-    auto firstRowOf = [&connection](const QString &text) -> qint64 {
-        Statement first(connection, QStringLiteral("SELECT min(rowid) FROM \"成员信息\" WHERE \"标签\" = ?"));
-        first.bind(1, text);
-        return first.step() && !first.isNull(0) ? first.int64(0) : -1;
+    const auto add = [&found](qint64 row, const QString &text) {
+        const auto same = std::find_if(found.begin(), found.end(), [&](const auto &e) { return e.second == text; });
+        if (same == found.end())
+            found.emplace_back(row, text);
+        else
+            same->first = std::min(same->first, row);
     };
-    qint64 emptyRow = -1;
     {
         Statement nulls(connection, QStringLiteral("SELECT min(rowid) FROM \"成员信息\" WHERE \"标签\" IS NULL"));
         if (nulls.step() && !nulls.isNull(0))
-            emptyRow = nulls.int64(0);
+            add(nulls.int64(0), textForRead(ColumnKind::Text, FieldValue::null()));
     }
-    // Text values in index order: the smallest, then each one just above the last.
+    Statement first(connection, QStringLiteral("SELECT min(rowid) FROM \"成员信息\" WHERE \"标签\" = ?"));
     Statement smallest(connection, QStringLiteral("SELECT \"标签\" FROM \"成员信息\" WHERE \"标签\" IS NOT NULL "
                                                   "ORDER BY \"标签\" LIMIT 1"));
     Statement above(connection, QStringLiteral("SELECT \"标签\" FROM \"成员信息\" WHERE \"标签\" > ? "
                                                "ORDER BY \"标签\" LIMIT 1"));
+    const ColumnKind kind = columnKindFromDeclaredType(smallest.declaredType(0));
     bool more = smallest.step();
-    QString text = more ? smallest.text(0) : QString();
+    FieldValue value = more ? smallest.value(0) : FieldValue::null();
     while (more) {
-        const qint64 row = firstRowOf(text);
-        if (text.isEmpty())
-            emptyRow = emptyRow < 0 ? row : std::min(emptyRow, row);
-        else
-            found.emplace_back(row, text);
+        first.reset();
+        first.bind(1, value);
+        if (first.step() && !first.isNull(0))
+            add(first.int64(0), textForRead(kind, value));
         above.reset();
-        above.bind(1, text);
+        above.bind(1, value);
         more = above.step();
-        if (more)
-            text = above.text(0);
+        if (more) {
+            FieldValue next = above.value(0);
+            more = !(next == value); // never the same value twice, whatever the store compares
+            value = std::move(next);
+        }
     }
-    if (emptyRow >= 0)
-        found.emplace_back(emptyRow, QString());
     std::sort(found.begin(), found.end());
     QStringList texts;
     for (const auto &entry : found)

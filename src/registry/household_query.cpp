@@ -2,15 +2,20 @@
 
 #include "core/datetime.h"
 #include "core/text.h"
+#include "data/field_value.h"
 #include "data/statement.h"
+
+#include <climits>
 
 namespace fenlark {
 
 const char kHouseholdRowColumns[] =
     "\"户主信息\", \"所属管辖\", \"农户属性\", \"是否计划生育\", \"是否合作医疗\", "
-    "\"是否养老保险\", \"健康状况\", \"是否违法\", \"是否残疾\", \"是否党员\", \"录入时间\"";
+    "\"是否养老保险\", \"健康状况\", \"是否违法\", \"是否残疾\", \"是否党员\", \"录入时间\", \"录入年份\"";
 
 namespace {
+
+constexpr int kYearColumn = 11;
 
 // An equality that reads NULL as the empty text, written so SQLite still uses the index.
 QString textEquals(const char *column, const QString &value)
@@ -21,12 +26,19 @@ QString textEquals(const char *column, const QString &value)
     return QStringLiteral("\"%1\" = ?").arg(name);
 }
 
-QString yearEquals(int year)
+// Every row whose year may read as the year asked for, as a range on the (所属管辖, 录入年份)
+// index: a stored fraction reads truncated toward zero, so year Y takes the numbers from Y up to
+// Y + 1 (down to Y − 1 below zero). Texts and BLOBs (which sort after every number) are taken
+// too, and so for 0 are NULLs and numbers beyond an int, which all read as 0; readsAsYear then
+// settles each row exactly.
+QString yearCandidates(int year)
 {
-    // A NULL year reads as 0.
     if (year == 0)
-        return QStringLiteral("(\"录入年份\" = 0 OR \"录入年份\" IS NULL)");
-    return QStringLiteral("\"录入年份\" = ?");
+        return QStringLiteral("(\"录入年份\" IS NULL OR (\"录入年份\" > -1 AND \"录入年份\" < 1) OR "
+                              "\"录入年份\" > 2147483647 OR \"录入年份\" < -2147483648)");
+    if (year > 0)
+        return QStringLiteral("((\"录入年份\" >= ? AND \"录入年份\" < ?) OR \"录入年份\" >= '')");
+    return QStringLiteral("((\"录入年份\" > ? AND \"录入年份\" <= ?) OR \"录入年份\" >= '')");
 }
 
 QString whereClause(const HouseholdFilter &filter, bool withParent)
@@ -35,7 +47,7 @@ QString whereClause(const HouseholdFilter &filter, bool withParent)
     if (withParent)
         where += QStringLiteral(" AND ") + textEquals("上级管辖", filter.parent);
     if (!filter.allYears)
-        where += QStringLiteral(" AND ") + yearEquals(filter.year);
+        where += QStringLiteral(" AND ") + yearCandidates(filter.year);
     return where;
 }
 
@@ -46,69 +58,129 @@ int bindFilter(Statement &statement, const HouseholdFilter &filter, bool withPar
         statement.bind(index++, filter.unit);
     if (withParent && !filter.parent.isEmpty())
         statement.bind(index++, filter.parent);
-    if (!filter.allYears && filter.year != 0)
-        statement.bind(index++, filter.year);
+    if (!filter.allYears && filter.year != 0) {
+        // The range of numbers that truncate to the year: [Y, Y + 1), or (Y − 1, Y] below zero.
+        const qint64 low = filter.year > 0 ? qint64(filter.year) : qint64(filter.year) - 1;
+        statement.bind(index, low).bind(index + 1, low + 1);
+        index += 2;
+    }
     return index;
 }
 
-bool storedBool(const Statement &result, int column)
+// The year as the record layer reads it: NULL as 0, a fraction truncated, nothing when it is
+// no number or beyond an int.
+std::optional<int> storedYear(const FieldValue &value)
 {
-    return !result.isNull(column) && result.int64(column) != 0;
+    if (value.isNull())
+        return 0;
+    const std::optional<qint64> year = integerOf(value);
+    if (!year || *year < INT_MIN || *year > INT_MAX)
+        return std::nullopt;
+    return int(*year);
 }
 
-double storedDateTime(const Statement &result, int column)
+// Whether the year of a candidate row reads as the filter's (an unreadable year reads as 0).
+bool readsAsYear(const Statement &result, int column, const HouseholdFilter &filter)
 {
-    if (result.isNull(column))
-        return daycount::kZero;
-    double days = daycount::kZero;
-    const QString text = result.text(column);
-    if (daycount::parseStored(text, days))
-        return days;
-    bool numeric = false;
-    days = text.toDouble(&numeric);
-    return numeric ? days : daycount::kZero;
+    return filter.allYears || storedYear(result.value(column)).value_or(0) == filter.year;
+}
+
+// Whether any household of the unit keeps its year as a text or a BLOB. Without one the year
+// range of yearCandidates is exact, and SQLite may count and page on its own.
+bool yearsNeedReading(DBConnection &connection, const HouseholdFilter &filter)
+{
+    if (filter.allYears)
+        return false;
+    HouseholdFilter unitOnly = filter;
+    unitOnly.allYears = true;
+    Statement odd(connection, QStringLiteral("SELECT 1 FROM \"成员信息\" WHERE ") + whereClause(unitOnly, false) +
+                                  QStringLiteral(" AND \"录入年份\" >= '' LIMIT 1"));
+    bindFilter(odd, unitOnly, false);
+    return odd.step();
 }
 
 } // namespace
 
+QString storedText(const Statement &result, int column)
+{
+    return textForRead(ColumnKind::Text, result.value(column));
+}
+
+bool storedBool(const Statement &result, int column)
+{
+    return boolOf(result.value(column)).value_or(false);
+}
+
 HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock)
 {
     HouseholdListRow row;
-    const QStringList parts = splitFields(result.text(0), u'-');
+    const QStringList parts = splitFields(storedText(result, 0), u'-');
     row.headName = parts.value(0);
     row.headCard = parts.value(2);
-    row.unit = result.text(1);
-    row.category = result.text(2);
+    row.unit = storedText(result, 1);
+    row.category = storedText(result, 2);
     row.familyPlanning = storedBool(result, 3);
     row.medicalCare = storedBool(result, 4);
     row.pensionInsurance = storedBool(result, 5);
-    row.health = result.text(6);
+    row.health = storedText(result, 6);
     row.offence = storedBool(result, 7);
     row.disabled = storedBool(result, 8);
     row.partyMember = storedBool(result, 9);
-    row.savedAt = formatTimestamp(storedDateTime(result, 10), clock);
+    // A date that cannot be read is the zero day count, which formatTimestamp shows as now.
+    row.savedAt = formatTimestamp(dayCountOf(result.value(10)).value_or(daycount::kZero), clock);
+    row.entryYear = storedYear(result.value(kYearColumn));
     return row;
 }
 
 int countHouseholds(DBConnection &connection, const HouseholdFilter &filter)
 {
-    Statement count(connection,
-                    QStringLiteral("SELECT count(*) FROM \"成员信息\" WHERE ") + whereClause(filter, false));
-    bindFilter(count, filter, false);
-    return count.step() ? int(count.int64(0)) : 0;
+    if (!yearsNeedReading(connection, filter)) {
+        Statement count(connection,
+                        QStringLiteral("SELECT count(*) FROM \"成员信息\" WHERE ") + whereClause(filter, false));
+        bindFilter(count, filter, false);
+        return count.step() ? int(count.int64(0)) : 0;
+    }
+    // The candidates' years come from the index alone; each is then read as the list reads it.
+    Statement years(connection,
+                    QStringLiteral("SELECT \"录入年份\" FROM \"成员信息\" WHERE ") + whereClause(filter, false));
+    bindFilter(years, filter, false);
+    int count = 0;
+    while (years.step()) {
+        if (readsAsYear(years, 0, filter))
+            ++count;
+    }
+    return count;
 }
 
 std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, const HouseholdFilter &filter,
                                                   qint64 offset, int limit, const Clock &clock)
 {
     std::vector<HouseholdListRow> rows;
-    Statement page(connection, QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
-                                   QStringLiteral(" FROM \"成员信息\" WHERE ") + whereClause(filter, true) +
-                                   QStringLiteral(" ORDER BY \"id\" DESC LIMIT ? OFFSET ?"));
+    const bool exact = !yearsNeedReading(connection, filter);
+    QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
+                  QStringLiteral(" FROM \"成员信息\" WHERE ") + whereClause(filter, true) +
+                  QStringLiteral(" ORDER BY \"id\" DESC");
+    if (exact)
+        sql += QStringLiteral(" LIMIT ? OFFSET ?");
+    Statement page(connection, sql);
     const int next = bindFilter(page, filter, true);
-    page.bind(next, limit).bind(next + 1, offset);
-    while (page.step())
+    if (exact) {
+        page.bind(next, limit).bind(next + 1, offset);
+        while (page.step())
+            rows.push_back(readHouseholdRow(page, clock));
+        return rows;
+    }
+    // With a year the candidates are checked one by one, so the page is counted off here.
+    qint64 skip = offset;
+    while (qint64(rows.size()) < limit && page.step()) {
+        if (!readsAsYear(page, kYearColumn, filter))
+            continue;
+        if (skip > 0) {
+            --skip;
+            continue;
+        }
         rows.push_back(readHouseholdRow(page, clock));
+    }
     return rows;
 }
 
@@ -129,7 +201,9 @@ std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const H
     if (!prefix.isEmpty())
         search.bind(next, prefix).bind(next + 1, prefix + QChar(0xDBFF) + QChar(0xDFFF));
     while (search.step()) {
-        if (!prefix.isEmpty() && !search.text(11).startsWith(prefix))
+        if (!readsAsYear(search, kYearColumn, filter))
+            continue;
+        if (!prefix.isEmpty() && !storedText(search, 12).startsWith(prefix))
             continue;
         rows.push_back(readHouseholdRow(search, clock));
     }

@@ -34,9 +34,14 @@ std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, cons
 std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const HouseholdFilter &filter,
                                                const QString &prefix, const Clock &clock);
 
-// The list row of one result of a query that selected kHouseholdRowColumns first.
+// The list row of one result of a query that selected kHouseholdRowColumns (twelve) first.
 class Statement;
 HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock);
+// A text or yes/no column of a result as the record layer reads it, whatever is stored (a BLOB
+// reads as "[BLOB]", bytes that are not UTF-8 with replacement characters, a word or a fraction
+// in a yes/no column as readBool takes it).
+QString storedText(const Statement &result, int column);
+bool storedBool(const Statement &result, int column);
 extern const char kHouseholdRowColumns[];
 
 } // namespace fenlark

@@ -18,6 +18,15 @@ void writeHouseholdRow(EGrid &list, int row, const HouseholdListRow &values)
     list.setCell(row, 10, EGrid::CheckCell, values.disabled);
     list.setCell(row, 11, EGrid::CheckCell, values.partyMember);
     list.setCell(row, 12, EGrid::TextCell, values.savedAt);
+    list.setRowData(row, values.entryYear ? QVariant(*values.entryYear) : QVariant());
+}
+
+std::optional<int> listedEntryYear(const EGrid &list, int row)
+{
+    const QVariant year = list.rowData(row);
+    if (!year.isValid())
+        return std::nullopt;
+    return year.toInt();
 }
 
 void appendHouseholdRow(EGrid &list, int n, const HouseholdListRow &values)

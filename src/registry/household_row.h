@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace fenlark {
 
 class EGrid;
@@ -22,10 +24,15 @@ struct HouseholdListRow {
     bool disabled = false;         // 10
     bool partyMember = false;      // 11
     QString savedAt;               // 12, already formatted
+    // Not shown: the household's own 录入年份, kept with the row so the row finds its record
+    // again whichever year the list shows ("全部" lists several).
+    std::optional<int> entryYear;
 };
 
 // Writes cells 1 to 12 of an existing data row (check cells as check boxes).
 void writeHouseholdRow(EGrid &list, int row, const HouseholdListRow &values);
+// The entry year kept with a data row by writeHouseholdRow; nothing when the row has none.
+std::optional<int> listedEntryYear(const EGrid &list, int row);
 // Appends a data row numbered n with the values.
 void appendHouseholdRow(EGrid &list, int n, const HouseholdListRow &values);
 

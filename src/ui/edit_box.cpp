@@ -11,7 +11,9 @@ namespace fenlark {
 namespace {
 const QRegularExpression &decimalPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("[+-]?[0-9]*\\.?[0-9]*"));
+    // Chinese input methods in full-width mode type the full-width forms of digits, point and
+    // signs; they are taken here and turned into ASCII when the number is read.
+    static const QRegularExpression pattern(QStringLiteral("[+\\-＋－]?[0-9０-９]*[.．]?[0-9０-９]*"));
     return pattern;
 }
 } // namespace

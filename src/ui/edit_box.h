@@ -8,7 +8,8 @@ class QPlainTextEdit;
 namespace fenlark {
 
 // A text box. Any text, decimal numbers only (a validator lets through exactly what a user types
-// on the way to a decimal number: digits, one point, a leading sign, or nothing), or several
+// on the way to a decimal number: digits, one point, a leading sign, or nothing; each of them
+// ASCII or full-width), or several
 // lines. The inner editor is a QLineEdit for the first two, a QPlainTextEdit for several lines.
 class EditBox : public QWidget {
     Q_OBJECT

@@ -235,6 +235,16 @@ bool EGrid::insertRow(int position)
     return true;
 }
 
+void EGrid::setRowData(int row, const QVariant &value)
+{
+    m_model->setRowData(row - 1, value);
+}
+
+QVariant EGrid::rowData(int row) const
+{
+    return m_model->rowData(row - 1);
+}
+
 bool EGrid::deleteRow(int row)
 {
     if (row < 1)

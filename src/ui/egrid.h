@@ -58,6 +58,11 @@ public:
     QString cellText(int row, int column) const; // "" for check boxes and missing cells
     bool cellChecked(int row, int column) const; // false for text and missing cells
 
+    // A value kept with a data row, not shown (such as the record a list row stands for); it
+    // moves with the row. Invalid when none was set or the row does not exist.
+    void setRowData(int row, const QVariant &value);
+    QVariant rowData(int row) const;
+
     // The cursor cell (Qt's current index), -1 when the grid has none.
     int cursorRow() const;
     int cursorColumn() const;

@@ -138,6 +138,7 @@ void GridModel::insertDataRow(int before)
     if (notify)
         beginInsertRows(QModelIndex(), at, at);
     m_rows.insert(m_rows.begin() + at, emptyRow());
+    m_rowData.insert(m_rowData.begin() + at, QVariant());
     if (notify)
         endInsertRows();
 }
@@ -150,9 +151,21 @@ bool GridModel::removeDataRow(int row)
     if (notify)
         beginRemoveRows(QModelIndex(), row, row);
     m_rows.erase(m_rows.begin() + row);
+    m_rowData.erase(m_rowData.begin() + row);
     if (notify)
         endRemoveRows();
     return true;
+}
+
+void GridModel::setRowData(int row, const QVariant &value)
+{
+    if (row >= 0 && row < dataRows())
+        m_rowData[static_cast<size_t>(row)] = value;
+}
+
+QVariant GridModel::rowData(int row) const
+{
+    return row >= 0 && row < dataRows() ? m_rowData[static_cast<size_t>(row)] : QVariant();
 }
 
 void GridModel::cellChanged(int row, int column)

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <algorithm>
 #include <deque>
@@ -46,6 +47,11 @@ public:
     void setAlignment(int row, int column, Alignment alignment);
     Alignment alignment(int row, int column) const;
 
+    // A value the program keeps with a data row without showing it (invalid when none was set);
+    // it moves with its row when rows are inserted or deleted before it.
+    void setRowData(int row, const QVariant &value);
+    QVariant rowData(int row) const;
+
     // The header row.
     void setHeaderText(int column, const QString &text);
     QString headerText(int column) const;
@@ -88,6 +94,7 @@ private:
     static Qt::Alignment toQt(Alignment alignment);
 
     std::deque<Row> m_rows;
+    std::deque<QVariant> m_rowData; // parallel to m_rows
     int m_columnCount = 0;
     QStringList m_headers;
     std::vector<quint8> m_headerAlignment;

@@ -31,6 +31,10 @@ def differences(path, want):
         # The file holds the width plus Excel's cell padding (about 0.71 of a character).
         if not width <= got <= width + 1:
             found.append(f"width {column}: got {got!r}, want {width!r} plus padding")
+    for row, least in want.get("min_heights", {}).items():
+        got = sheet.row_dimensions[int(row)].height
+        if got is None or got < least:
+            found.append(f"height of row {row}: got {got!r}, want at least {least!r}")
     for ref, cell_want in want.get("cells", {}).items():
         cell = sheet[ref]
         if "value" in cell_want:

@@ -76,6 +76,7 @@ public:
             row.headName = head;
             row.headCard = headCard;
             row.unit = unit;
+            row.entryYear = year;
             fenlark::appendHouseholdRow(list, list.rowCount(), row);
             ++state.householdCount;
         }

@@ -56,6 +56,18 @@ void breakForm(QDialog *w, int which)
     case 15:
         grid.setCell(1, 2, EGrid::TextCell, QStringLiteral("4301211980010112345"));
         break; // 19 bytes
+    case 16:
+        grid.setCell(1, 0, EGrid::TextCell, QString());
+        break; // the one head row has no name
+    case 17:
+        grid.setCell(1, 0, EGrid::TextCell, QString());
+        control<CheckBox>(w, u"选择框3")->setChecked(true);
+        control<ComboBox>(w, u"组合框4")->setContent(QString());
+        break; // comes before the party post
+    case 18:
+        grid.setCell(1, 0, EGrid::TextCell, QString());
+        grid.setCell(3, 4, EGrid::TextCell, QStringLiteral("户主"));
+        break; // comes after two heads
     }
 }
 
@@ -82,6 +94,9 @@ private Q_SLOTS:
         QTest::newRow("10 offence kind") << 10 << "违法行为不能为空!" << error;
         QTest::newRow("11 no head") << 11 << "家庭成员中必须设置一个为户主!" << error;
         QTest::newRow("12 two heads") << 12 << "家庭成员中只允许有一个户主!" << error;
+        QTest::newRow("12b nameless head") << 16 << "户主姓名不能为空!" << error;
+        QTest::newRow("12b before party post") << 17 << "户主姓名不能为空!" << error;
+        QTest::newRow("12 before nameless head") << 18 << "家庭成员中只允许有一个户主!" << error;
         QTest::newRow("13 party post") << 13 << "党内职务不能为空!" << error;
         QTest::newRow("14 card of 17") << 14 << " 张三身份证长度不足18位!" << error;
         QTest::newRow("14 card of 19") << 15 << " 张三身份证长度不足18位!" << error;

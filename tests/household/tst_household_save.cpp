@@ -1,5 +1,6 @@
 #include "household_fixture.h"
 
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace fenlark;
@@ -81,6 +82,61 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
     }
 
+    // "全部" lists households of every year while currentSelection.year keeps an earlier
+    // choice: each row still finds its own record.
+    void rowsOfOtherYearsUnderAllYears()
+    {
+        HouseholdFixture f;
+        f.addHousehold(2014, QStringLiteral("李四"), QStringLiteral("村A"), card(2));
+        f.addHousehold(2015, QStringLiteral("张三"), QStringLiteral("村A"), card(1));
+        f.addHousehold(2016, QStringLiteral("张三"), QStringLiteral("村A"), card(1), false); // same identity
+        QCOMPARE(f.state.currentSelection.year, 2016);
+
+        f.list.setCursorCell(2, 1);
+        bool loaded = false;
+        f.dialogs.onNextModal([&](QDialog *w) {
+            loaded = form(w)->loadedHousehold();
+            QCOMPARE(control<EditBox>(w, u"编辑框9")->content(), QStringLiteral("村A一号"));
+            control<EditBox>(w, u"编辑框9")->setContent(QStringLiteral("新地址"));
+            clickSave(w);
+            QVERIFY(!w->isVisible());
+        });
+        openHouseholdForModify(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QVERIFY(loaded);
+        QCOMPARE(f.households(),
+                 (QStringList{QStringLiteral("2014|村A|李四|村A一号"), QStringLiteral("2016|村A|张三|新地址"),
+                              QStringLiteral("2016|村A|张三|村A一号")}));
+
+        f.list.setCursorCell(1, 1);
+        f.dialogs.answerNext(true);
+        deleteHousehold(f.state, f.mainSet, f.list, f.countLabel, f.dialogs, nullptr);
+        QCOMPARE(f.households().size(), 2);
+        QCOMPARE(f.households().first(), QStringLiteral("2016|村A|张三|新地址"));
+        QCOMPARE(f.listRows(), QStringList{QStringLiteral("1|张三|%1|村A").arg(card(1))});
+    }
+
+    void fullWidthAmountsAreStoredAsNumbers()
+    {
+        HouseholdFixture f;
+        f.dialogs.onNextModal([](QDialog *w) {
+            fillValidForm(w, QStringLiteral("村A"), QStringLiteral("张三"), card(1));
+            control<RadioBox>(w, u"单选框6")->setChecked(true);
+            // Typed key by key, as an input method in full-width mode sends them.
+            const auto type = [](EditBox *box, const QString &text) {
+                for (const QChar c : text)
+                    QTest::sendKeyEvent(QTest::Click, box->lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+            };
+            type(control<EditBox>(w, u"编辑框2"), QStringLiteral("１２０"));
+            type(control<EditBox>(w, u"编辑框11"), QStringLiteral("－３．５"));
+            type(control<EditBox>(w, u"编辑框14"), QStringLiteral("１２．５"));
+            clickSave(w);
+        });
+        openHouseholdForAdd(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QCOMPARE(f.column(QStringLiteral("社保缴纳金额"), QStringLiteral("张三")), QStringLiteral("120.0"));
+        QCOMPARE(f.column(QStringLiteral("上年度领取的低保金"), QStringLiteral("张三")), QStringLiteral("-3.5"));
+        QCOMPARE(f.column(QStringLiteral("年收入"), QStringLiteral("张三")), QStringLiteral("12.5"));
+    }
+
     void deleteTheRightOneOfTwoSameNamedHeads()
     {
         HouseholdFixture f;
@@ -92,7 +148,9 @@ private Q_SLOTS:
         QCOMPARE(f.households(), QStringList{QStringLiteral("2016|村B|张三|村B一号")});
         QVERIFY(f.listRows().isEmpty());
         QCOMPARE(f.countLabel.caption(), QStringLiteral("总项目数：0"));
-        QCOMPARE(f.dialogs.lastText(), QStringLiteral("删除后将不能被恢复,请确认是否继续删除!"));
+        QCOMPARE(f.dialogs.lastText(),
+                 QStringLiteral("删除后将不能被恢复,请确认是否继续删除!\n\n户主：张三  身份证：%1").arg(card(1)));
+        QCOMPARE(f.dialogs.shown().back().defaultAnswer, DefaultAnswer::No); // Return never deletes
     }
 };
 

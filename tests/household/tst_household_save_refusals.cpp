@@ -105,9 +105,18 @@ private Q_SLOTS:
         f.list.setCursorCell(1, 1);
         f.dialogs.answerNext(false);
         deleteHousehold(f.state, f.mainSet, f.list, f.countLabel, f.dialogs, nullptr);
-        QCOMPARE(f.dialogs.lastText(), QStringLiteral("删除后将不能被恢复,请确认是否继续删除!"));
+        QVERIFY(f.dialogs.lastText().startsWith(QStringLiteral("删除后将不能被恢复,请确认是否继续删除!")));
         QVERIFY(f.dialogs.shown().back().question);
+        QCOMPARE(f.dialogs.shown().back().defaultAnswer, DefaultAnswer::No);
         QCOMPARE(f.households().size(), 1);
+        QCOMPARE(f.list.rowCount(), 2);
+
+        // Confirmed, but the stored household is gone (deleted elsewhere): said, not passed over.
+        QVERIFY(execScript(f.connection, QStringLiteral("DELETE FROM 成员信息")));
+        f.dialogs.answerNext(true);
+        deleteHousehold(f.state, f.mainSet, f.list, f.countLabel, f.dialogs, nullptr);
+        QCOMPARE(f.dialogs.lastText(), QStringLiteral("要删除的农户已被删除或改动,找不到原记录,没有删除任何农户!"));
+        QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
         QCOMPARE(f.list.rowCount(), 2);
     }
 };

@@ -8,6 +8,43 @@
 
 namespace fenlark {
 
+namespace {
+
+// A list row of the record the set stands on, its cells joined by "|" (check cells as 0 or 1).
+// Column 1 is the first part of 户主信息, or 户主 when head is given.
+QString literalRow(RecordSet &set, int n, const Clock &clock, const QString *head = nullptr)
+{
+    QString u, info, category, health;
+    set.readText(QStringLiteral("所属管辖"), u);
+    set.readText(QStringLiteral("户主信息"), info);
+    set.readText(QStringLiteral("农户属性"), category);
+    set.readText(QStringLiteral("健康状况"), health);
+    auto flag = [&](const char16_t *column) {
+        bool b = false;
+        set.readBool(QString::fromUtf16(column), b);
+        return QString::number(b);
+    };
+    double saved = 0;
+    set.readDateTime(QStringLiteral("录入时间"), saved);
+    const QStringList parts = info.split(u'-');
+    return QStringList{QString::number(n),
+                       head ? *head : parts.value(0),
+                       parts.value(2),
+                       u,
+                       category,
+                       flag(u"是否计划生育"),
+                       flag(u"是否合作医疗"),
+                       flag(u"是否养老保险"),
+                       health,
+                       flag(u"是否违法"),
+                       flag(u"是否残疾"),
+                       flag(u"是否党员"),
+                       formatTimestamp(saved, clock)}
+        .join(u'|');
+}
+
+} // namespace
+
 PageWalk literalPageWalk(DBConnection &connection, const QString &unit, const QString &parent, bool allYears, int year,
                          int page, const Clock &clock)
 {
@@ -28,7 +65,7 @@ PageWalk literalPageWalk(DBConnection &connection, const QString &unit, const QS
     int skip = (page - 1) * 15;
     int n = 1;
     for (set.moveFirst(); !set.isAtEnd() && n <= 15; set.moveNext()) {
-        QString u, p, info, category, health;
+        QString u, p;
         int y = 0;
         set.readText(QStringLiteral("所属管辖"), u);
         set.readText(QStringLiteral("上级管辖"), p);
@@ -39,31 +76,7 @@ PageWalk literalPageWalk(DBConnection &connection, const QString &unit, const QS
             --skip;
             continue;
         }
-        set.readText(QStringLiteral("户主信息"), info);
-        set.readText(QStringLiteral("农户属性"), category);
-        set.readText(QStringLiteral("健康状况"), health);
-        auto flag = [&](const char16_t *column) {
-            bool b = false;
-            set.readBool(QString::fromUtf16(column), b);
-            return QString::number(b);
-        };
-        double saved = 0;
-        set.readDateTime(QStringLiteral("录入时间"), saved);
-        const QStringList parts = info.split(u'-');
-        ref.rows << QStringList{QString::number(n),
-                                parts.value(0),
-                                parts.value(2),
-                                u,
-                                category,
-                                flag(u"是否计划生育"),
-                                flag(u"是否合作医疗"),
-                                flag(u"是否养老保险"),
-                                health,
-                                flag(u"是否违法"),
-                                flag(u"是否残疾"),
-                                flag(u"是否党员"),
-                                formatTimestamp(saved, clock)}
-                        .join(u'|');
+        ref.rows << literalRow(set, n, clock);
         ++n;
     }
     set.close();
@@ -72,12 +85,22 @@ PageWalk literalPageWalk(DBConnection &connection, const QString &unit, const QS
 
 QStringList literalSearch(DBConnection &connection, const QString &unit, bool allYears, int year, const QString &text)
 {
+    const FixedClock clock(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
     QStringList names;
+    for (const QString &row : literalSearchRows(connection, unit, allYears, year, text, clock))
+        names << row.section(u'|', 1, 1);
+    return names;
+}
+
+QStringList literalSearchRows(DBConnection &connection, const QString &unit, bool allYears, int year,
+                              const QString &text, const Clock &clock)
+{
+    QStringList rows;
     RecordSet set;
     set.attach(connection);
     set.openTable(QStringLiteral("成员信息"));
     for (set.moveFirst(); !set.isAtEnd(); set.moveNext()) {
-        QString u, initials, info;
+        QString u, initials;
         int y = 0;
         set.readText(QStringLiteral("所属管辖"), u);
         set.readInt(QStringLiteral("录入年份"), y);
@@ -86,16 +109,24 @@ QStringList literalSearch(DBConnection &connection, const QString &unit, bool al
         set.readText(QStringLiteral("首拼音"), initials);
         if (!text.isEmpty() && initials.left(text.size()) != text)
             continue;
-        set.readText(QStringLiteral("户主信息"), info);
-        names << info.split(u'-').value(0);
+        rows << literalRow(set, int(rows.size()) + 1, clock);
     }
     set.close();
-    return names;
+    return rows;
 }
 
 QStringList literalQuery(DBConnection &connection, const HouseholdCriteria &c)
 {
+    const FixedClock clock(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
     QStringList heads;
+    for (const QString &row : literalQueryRows(connection, c, clock))
+        heads << row.section(u'|', 1, 1);
+    return heads;
+}
+
+QStringList literalQueryRows(DBConnection &connection, const HouseholdCriteria &c, const Clock &clock)
+{
+    QStringList rows;
     RecordSet set;
     set.attach(connection);
     set.openTable(QStringLiteral("成员信息"));
@@ -130,10 +161,27 @@ QStringList literalQuery(DBConnection &connection, const HouseholdCriteria &c)
             continue;
         if (c.keyword && !c.keyword->isEmpty() && !text(u"标签").split(u',').contains(*c.keyword))
             continue;
-        heads << text(u"户主");
+        const QString head = text(u"户主");
+        rows << literalRow(set, int(rows.size()) + 1, clock, &head);
     }
     set.close();
-    return heads;
+    return rows;
+}
+
+QStringList literalKeywords(DBConnection &connection)
+{
+    QStringList keySet;
+    RecordSet set;
+    set.attach(connection);
+    set.openTable(QStringLiteral("成员信息"));
+    for (set.moveFirst(); !set.isAtEnd(); set.moveNext()) {
+        QString keywords;
+        set.readText(QStringLiteral("标签"), keywords);
+        if (!keySet.contains(keywords))
+            keySet << keywords;
+    }
+    set.close();
+    return keySet;
 }
 
 } // namespace fenlark

@@ -25,7 +25,17 @@ PageWalk literalPageWalk(DBConnection &connection, const QString &unit, const QS
 // initials. Returns the head names shown.
 QStringList literalSearch(DBConnection &connection, const QString &unit, bool allYears, int year, const QString &text);
 
+// The same, the rows listed with their 13 cells joined by "|" as PageWalk holds them.
+QStringList literalSearchRows(DBConnection &connection, const QString &unit, bool allYears, int year,
+                              const QString &text, const Clock &clock);
+
 // Every record read, the criteria tested in order. Returns the 户主 of the households listed.
 QStringList literalQuery(DBConnection &connection, const HouseholdCriteria &c);
+// The same, the rows listed with their 13 cells (column 1 holds 户主).
+QStringList literalQueryRows(DBConnection &connection, const HouseholdCriteria &c, const Clock &clock);
+
+// The query window's keyword list: every record's 标签 read as text, each text once, in the order
+// of first occurrence.
+QStringList literalKeywords(DBConnection &connection);
 
 } // namespace fenlark

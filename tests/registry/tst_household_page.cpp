@@ -9,6 +9,7 @@
 #include "data/register_file.h"
 #include "data/statement.h"
 #include "literal_walks.h"
+#include "odd_values.h"
 #include "registry/household_page.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
@@ -103,7 +104,8 @@ private Q_SLOTS:
 void HouseholdPageTest::sameRowsAsLiteralWalk()
 {
     Register reg;
-    // One village name under two townships, NULLs, several years, odd 户主信息.
+    // One village name under two townships, NULLs, several years, odd 户主信息, and the odd
+    // stored values of odd_values.h.
     for (int i = 0; i < 40; ++i) {
         const QString parent = i % 3 == 0 ? QStringLiteral("乙镇") : QStringLiteral("甲镇");
         reg.household(QStringLiteral("同名村"), parent, 2024 + i % 3,
@@ -114,6 +116,13 @@ void HouseholdPageTest::sameRowsAsLiteralWalk()
     reg.household(QStringLiteral("同名村 "), QStringLiteral("甲镇"), 2025, QStringLiteral("尾空格-男-1-小学"), 0);
     reg.household(QStringLiteral("TONG"), QStringLiteral("甲镇"), 2025, QStringLiteral("大写-男-1-小学"), 0);
     reg.household(QVariant(), QVariant(), 2025, QStringLiteral("无单位-男-1-小学"), 1);
+    QVERIFY(addOddHouseholds(reg.connection, QStringLiteral("同名村"), QStringLiteral("甲镇")));
+    // Fractional years in a unit without text years, where SQLite counts and pages on its own.
+    QVERIFY(execScript(
+        reg.connection,
+        QStringLiteral("INSERT INTO 成员信息 (所属管辖, 上级管辖, 录入年份, 户主信息) VALUES "
+                       "('tong', '甲镇', 2025.7, '分数-男-1-小学'), ('tong', '甲镇', -0.3, '负分数-男-2-小学'), "
+                       "('tong', '甲镇', 2026, '整数-男-3-小学'), ('tong', '甲镇', 2024.99, '差一点-男-4-小学')")));
 
     Page page;
     const int a = page.tree.addItem(-1, QStringLiteral("甲镇"));

@@ -1,6 +1,7 @@
 // The query window: its criteria in SQL beside the literal walk (the reference), its region
 // and keyword lists, and the list it writes.
 #include "literal_walks.h"
+#include "odd_values.h"
 #include "test_register.h"
 
 #include "core/app_state.h"
@@ -38,6 +39,27 @@ void fill(TestRegister &reg)
         row << (i % 13 == 0 ? QVariant() : QVariant(tags[i % 5])) << 2020 + i % 4;
         QVERIFY(reg.run(insert, row));
     }
+    QVERIFY(addOddHouseholds(reg.connection(), QStringLiteral("甲村"), QStringLiteral("镇一")));
+}
+
+// A result row as the list shows it, numbered n: its 13 cells joined by "|".
+QString cells(int n, const HouseholdListRow &r)
+{
+    const auto flag = [](bool b) { return QString::number(b); };
+    return QStringList{QString::number(n),
+                       r.headName,
+                       r.headCard,
+                       r.unit,
+                       r.category,
+                       flag(r.familyPlanning),
+                       flag(r.medicalCare),
+                       flag(r.pensionInsurance),
+                       r.health,
+                       flag(r.offence),
+                       flag(r.disabled),
+                       flag(r.partyMember),
+                       r.savedAt}
+        .join(u'|');
 }
 
 } // namespace
@@ -53,7 +75,7 @@ private Q_SLOTS:
 void QueryTest::sameRowsAsLiteralWalk_data()
 {
     QTest::addColumn<int>("which");
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < 15; ++i)
         QTest::newRow(qPrintable(QStringLiteral("case %1").arg(i))) << i;
 }
 
@@ -99,11 +121,39 @@ void QueryTest::sameRowsAsLiteralWalk()
         c.health = QStringLiteral("慢性疾病");
         c.keyword = QStringLiteral("种植");
         break;
+    case 9:
+        c.keyword = QStringLiteral("[BLOB]");
+        break; // a BLOB reads as this text
+    case 10:
+        c.keyword = QString(QChar(0xFFFD));
+        break; // bytes that are not UTF-8 read as the replacement character
+    case 11:
+        c.keyword = QStringLiteral("中");
+        break; // the same bytes as a BLOB do not count
+    case 12:
+        c.familyPlanning = true;
+        c.medicalCare = true;
+        c.petitioner = true;
+        break; // yes/no columns holding words and fractions
+    case 13:
+        c.familyPlanning = false;
+        c.pensionInsurance = false;
+        c.offence = false;
+        c.disabled = false;
+        c.partyMember = false;
+        break;
+    case 14:
+        c.pensionInsurance = true;
+        c.offence = true;
+        c.partyMember = true;
+        c.disabled = true;
+        break;
     }
     QStringList got;
+    int n = 1;
     for (const HouseholdListRow &row : selectByCriteria(reg.connection(), c, kClock))
-        got << row.headName;
-    QCOMPARE(got, literalQuery(reg.connection(), c));
+        got << cells(n++, row);
+    QCOMPARE(got, literalQueryRows(reg.connection(), c, kClock));
 }
 
 void QueryTest::windowListsAndQuery()
@@ -127,16 +177,17 @@ void QueryTest::windowListsAndQuery()
     QStringList items;
     for (int i = 0; i < keywords->itemCount(); ++i)
         items << keywords->itemText(i);
-    QCOMPARE(items, (QStringList{QStringLiteral(""), QStringLiteral("养殖"), QStringLiteral("种植"),
-                                 QStringLiteral("种植,养殖")}));
+    QCOMPARE(items, literalKeywords(reg.connection()));
+    QVERIFY(items.contains(QStringLiteral("[BLOB]")));
+    QVERIFY(items.contains(QStringLiteral("中") + QChar(0xFFFD) + QStringLiteral(",克")));
     regions->setCurrentIndex(3);
     window.runQuery();
-    QCOMPARE(list.rowCount(), 61);
-    QCOMPARE(list.cellText(60, 0), QStringLiteral("60"));
+    QCOMPARE(list.rowCount(), 68);
+    QCOMPARE(list.cellText(67, 0), QStringLiteral("67"));
     QCOMPARE(list.cellText(1, 1), QStringLiteral("户主0"));
     QCOMPARE(list.cellText(1, 2), QStringLiteral("C0"));
-    QCOMPARE(state.householdCount, 60);
-    QCOMPARE(count.caption(), QStringLiteral("总项目数：60"));
+    QCOMPARE(state.householdCount, 67);
+    QCOMPARE(count.caption(), QStringLiteral("总项目数：67"));
     QCOMPARE(state.currentPage, 2);
     QVERIFY(window.controls().control<Button>(QStringLiteral("按钮_查询"))->isEnabled());
     state.currentSelection.unit = QStringLiteral("某镇"); // not a village: nothing selected

@@ -360,6 +360,7 @@ private Q_SLOTS:
                                           "  成员信息: 3 rows\n"
                                           "  区域管理: 3 rows\n"
                                           "  年份管理: 2 rows\n"
+                                          "  成员信息.首拼音: recomputed from 户主 for 3 households\n"
                                           "Not carried over (the register has no place for them):\n"
                                           "  column 成员信息.备注 (Memo)\n"
                                           "  column 区域管理.ID (Long Integer)\n"
@@ -400,6 +401,8 @@ private Q_SLOTS:
         row(7, "录入年份", QStringLiteral("integer:2016"));
         row(7, "所属管辖", QStringLiteral("text:红旗村"));
         row(7, "户主信息", QStringLiteral("text:张三-男-110101199001011234-初中"));
+        // Stored as "zs" by an old version; recomputed so the search finds old and new rows alike.
+        row(7, "首拼音", QStringLiteral("text:zhs"));
         row(7, "是否计划生育", QStringLiteral("integer:1"));
         row(7, "是否合作医疗", QStringLiteral("integer:0"));
         row(7, "是否党员", QStringLiteral("integer:1")); // an integer 5 read as yes
@@ -412,6 +415,7 @@ private Q_SLOTS:
         row(7, "家庭状况", QStringLiteral("text:第一行\r\n第二行"));
         row(3, "录入年份", QStringLiteral("null"));
         row(3, "户主", QStringLiteral("null"));
+        row(3, "首拼音", QStringLiteral("text:"));
         row(3, "社保缴纳金额", QStringLiteral("null"));
         row(3, "入党时间", QStringLiteral("null"));
         row(3, "是否上访户", QStringLiteral("integer:0"));

@@ -370,6 +370,15 @@ void TestControls::decimalInput_data()
     QTest::newRow("sign inside") << QStringLiteral("1-2") << false;
     QTest::newRow("blank") << QStringLiteral(" 1") << false;
     QTest::newRow("exponent") << QStringLiteral("1e5") << false;
+    // Chinese input methods type full-width forms; the save turns them into ASCII.
+    QTest::newRow("full-width digits") << QStringLiteral("１５００") << true;
+    QTest::newRow("full-width point") << QStringLiteral("１２．５") << true;
+    QTest::newRow("full-width minus") << QStringLiteral("－３．２５") << true;
+    QTest::newRow("full-width plus") << QStringLiteral("＋３") << true;
+    QTest::newRow("mixed widths") << QStringLiteral("1２.５") << true;
+    QTest::newRow("full-width letters") << QStringLiteral("１２ａ") << false;
+    QTest::newRow("full-width two points") << QStringLiteral("１．２.3") << false;
+    QTest::newRow("ideographic full stop") << QStringLiteral("１。５") << false;
 }
 
 void TestControls::decimalInput()
@@ -379,7 +388,9 @@ void TestControls::decimalInput()
 
     QCOMPARE(EditBox::isDecimalInput(typed), taken);
     EditBox box(nullptr, EditBox::Input::Decimal);
-    QTest::keyClicks(box.lineEdit(), typed);
+    // One key event per character, full-width ones included (keyClicks sends Latin-1 only).
+    for (const QChar c : typed)
+        QTest::sendKeyEvent(QTest::Click, box.lineEdit(), Qt::Key_unknown, QString(c), Qt::NoModifier);
     if (taken)
         QCOMPARE(box.content(), typed);
     else

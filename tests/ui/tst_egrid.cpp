@@ -44,6 +44,7 @@ private Q_SLOTS:
     void deleteRow_data();
     void deleteRow();
     void emptyingLeavesTheHeader();
+    void rowDataMovesWithItsRow();
     void checkColumns();
     void cursor();
     void columnWidths();
@@ -205,6 +206,24 @@ void TestEGrid::emptyingLeavesTheHeader()
     QCOMPARE(deletions, 5);
     QCOMPARE(grid.rowCount(), 1);
     QCOMPARE(grid.cellText(0, 0), QStringLiteral("N"));
+}
+
+void TestEGrid::rowDataMovesWithItsRow()
+{
+    EGrid grid;
+    fill(grid, 3);
+    for (int r = 1; r <= 3; ++r)
+        grid.setRowData(r, 2020 + r);
+    grid.insertRow(1);
+    QVERIFY(!grid.rowData(1).isValid()); // a new row carries nothing
+    QVERIFY(grid.deleteRow(3));          // was r2
+    QCOMPARE(firstColumn(grid), (QStringList{QString(), QStringLiteral("r1"), QStringLiteral("r3")}));
+    QCOMPARE(grid.rowData(2), QVariant(2021));
+    QCOMPARE(grid.rowData(3), QVariant(2023));
+    QVERIFY(!grid.rowData(0).isValid()); // the header row and missing rows carry nothing
+    QVERIFY(!grid.rowData(4).isValid());
+    grid.setRowData(9, 1); // no such row: ignored
+    QCOMPARE(grid.rowCount(), 4);
 }
 
 void TestEGrid::checkColumns()

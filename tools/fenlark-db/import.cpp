@@ -2,6 +2,7 @@
 
 #include "import_mapping.h"
 
+#include "core/pinyin.h"
 #include "data/db_connection.h"
 #include "data/register_file.h"
 #include "data/statement.h"
@@ -11,6 +12,9 @@
 
 #include <sqlite3.h>
 #include <unistd.h>
+
+#include <utility>
+#include <vector>
 
 namespace fenlark::dbtool {
 
@@ -98,6 +102,28 @@ bool targetIsFree(const QString &newPath, QString &error)
     return true;
 }
 
+// The name initials (首拼音) another program or an older version stored may differ from what a
+// save computes now; recomputed from 户主, so the search finds old and new households alike.
+// Returns the number of households, or -1 when a write failed.
+qint64 recomputeInitials(DBConnection &connection, QString &error)
+{
+    std::vector<std::pair<qint64, QString>> initials;
+    Statement heads(connection, QStringLiteral("SELECT rowid, \"户主\" FROM \"成员信息\" ORDER BY rowid"));
+    while (heads.step())
+        initials.emplace_back(heads.int64(0), pinyinInitials(heads.text(1)));
+    Statement update(connection, QStringLiteral("UPDATE \"成员信息\" SET \"首拼音\" = ? WHERE rowid = ?"));
+    for (const auto &[rowid, text] : initials) {
+        update.reset();
+        update.bind(1, text).bind(2, rowid);
+        if (!update.exec()) {
+            error = QStringLiteral("cannot write the name initials of 成员信息: %1")
+                        .arg(QString::fromUtf8(sqlite3_errmsg(connection.handle())));
+            return -1;
+        }
+    }
+    return heads.hasFailed() ? -1 : qint64(initials.size());
+}
+
 } // namespace
 
 bool importRegister(TableSource &source, const QString &sourceDescription, const QString &newPath,
@@ -159,6 +185,7 @@ bool importRegister(TableSource &source, const QString &sourceDescription, const
     }
 
     QList<qint64> written;
+    qint64 recomputed = 0;
     const RegisterLoad load = [&](DBConnection &connection, QString &loadError) {
         for (qsizetype t = 0; t < plans.size(); ++t) {
             const TablePlan &plan = plans[t];
@@ -205,7 +232,8 @@ bool importRegister(TableSource &source, const QString &sourceDescription, const
                 progress(plan.table, done, total);
             written.append(done);
         }
-        return true;
+        recomputed = recomputeInitials(connection, loadError);
+        return recomputed >= 0;
     };
     if (!createRegisterFile(temporary, load, error)) {
         QFile::remove(temporary); // removed already by the maker; a second time does no harm
@@ -229,6 +257,9 @@ bool importRegister(TableSource &source, const QString &sourceDescription, const
     lines.append(QStringLiteral("Imported %1 into %2:").arg(sourceDescription, newPath));
     for (qsizetype t = 0; t < plans.size(); ++t)
         lines.append(QStringLiteral("  %1: %2").arg(plans[t].table, rowsText(written[t])));
+    lines.append(
+        QStringLiteral("  成员信息.首拼音: recomputed from 户主 for %1")
+            .arg(recomputed == 1 ? QStringLiteral("1 household") : QStringLiteral("%1 households").arg(recomputed)));
     if (!notCarried.isEmpty()) {
         lines.append(QStringLiteral("Not carried over (the register has no place for them):"));
         for (const QString &item : notCarried)

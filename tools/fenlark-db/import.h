@@ -18,9 +18,11 @@ using ImportProgress = std::function<void(const QString &table, qint64 done, qin
 // file newPath. Refuses a newPath where a file already is. The new file is made beside
 // newPath under a temporary name and renamed to newPath only once it is complete, so a failure
 // or an interruption never leaves a half-written register under that name; on failure the
-// temporary file is removed too. report lists the rows written per table, and what the new
-// register has no place for (extra tables and columns: reported, not carried over). On failure
-// error says why (not an Access file, damaged, a table or a column missing or of the wrong type).
+// temporary file is removed too. The name initials (首拼音) of every household are computed
+// afresh from 户主, as a save would. report lists the rows written per table, the initials
+// recomputed, and what the new register has no place for (extra tables and columns: reported,
+// not carried over). On failure error says why (not an Access file, damaged, a table or a
+// column missing or of the wrong type).
 bool importAccessRegister(const QString &accessPath, const QString &newPath, const ImportProgress &progress,
                           QString &report, QString &error);
 
