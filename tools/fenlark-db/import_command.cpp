@@ -1,5 +1,5 @@
 #include "commands.h"
-#include "import.h"
+#include "import/import.h"
 
 #include <cstdio>
 
@@ -27,7 +27,7 @@ int runImport(const QStringList &args)
     // One line per tenth of a large table.
     QString lastTable;
     qint64 lastTenth = 0;
-    const ImportProgress progress = [&](const QString &table, qint64 done, qint64 total) {
+    const importer::ImportProgress progress = [&](const QString &table, qint64 done, qint64 total) {
         if (total < kProgressFrom)
             return;
         if (table != lastTable) {
@@ -42,7 +42,7 @@ int runImport(const QStringList &args)
     };
     QString report;
     QString error;
-    if (!importAccessRegister(args.at(0), args.at(1), progress, report, error)) {
+    if (!importer::importAccessRegister(args.at(0), args.at(1), progress, report, error)) {
         print(stderr, QStringLiteral("fenlark-db import: %1\n").arg(error));
         return 1;
     }

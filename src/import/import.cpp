@@ -1,6 +1,6 @@
-#include "import.h"
+#include "import/import.h"
 
-#include "import_mapping.h"
+#include "import/import_mapping.h"
 
 #include "data/db_connection.h"
 #include "data/register_file.h"
@@ -12,7 +12,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-namespace fenlark::dbtool {
+namespace fenlark::importer {
 
 namespace {
 
@@ -255,4 +255,4 @@ bool importAccessRegister(const QString &accessPath, const QString &newPath, con
     return importRegister(reader, description, newPath, progress, report, error);
 }
 
-} // namespace fenlark::dbtool
+} // namespace fenlark::importer
