@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 namespace fenlark {
 
@@ -14,9 +15,11 @@ namespace {
 // Reserves a file name no other export has taken: the sheet name and the time to the
 // millisecond, with a counter added when that is taken already (two exports within one
 // millisecond, or a clock set back). Creating the file claims the name.
-QString reserveExportFile(const QString &sheetName, const QDateTime &at)
+QString reserveExportFile(const QString &folder, const QString &sheetName, const QDateTime &at)
 {
-    const QDir dir(QDir::tempPath());
+    if (!QDir().mkpath(folder))
+        return {};
+    const QDir dir(folder);
     const QString stem = sheetName + u'_' + at.toString(QStringLiteral("yyyyMMdd_HHmmss_zzz"));
     for (int n = 1; n < 10000; ++n) {
         const QString suffix = n == 1 ? QString() : u'_' + QString::number(n);
@@ -52,11 +55,29 @@ bool ExcelApplication::show()
         if (book.shown)
             continue;
         book.shown = true;
-        const QString path = reserveExportFile(book.document->sheetName(), m_clock.now());
-        if (path.isEmpty() || !book.document->save(path) || !m_opener.open(path))
+        QString path = reserveExportFile(exportFolder(), book.document->sheetName(), m_clock.now());
+        if (path.isEmpty()) // the register's folder refuses: the user's documents are the clerk's too
+            path = reserveExportFile(documentsExportFolder(), book.document->sheetName(), m_clock.now());
+        if (path.isEmpty() || !book.document->save(path)) {
+            ok = false;
+            continue;
+        }
+        m_savedFiles << path;
+        if (!m_opener.open(path))
             ok = false;
     }
     return ok;
+}
+
+QString ExcelApplication::exportFolder() const
+{
+    return m_exportFolder.isEmpty() ? QDir::tempPath() : m_exportFolder;
+}
+
+QString ExcelApplication::documentsExportFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return (documents.isEmpty() ? QDir::homePath() : documents) + QStringLiteral("/导出");
 }
 
 void ExcelApplication::release()

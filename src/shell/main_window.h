@@ -55,6 +55,7 @@ protected:
 
 private:
     void setupGridHeaders();
+    void markDemoRegister();
     void connectEvents();
     void releaseExportObjects();
 
