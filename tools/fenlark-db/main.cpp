@@ -1,4 +1,7 @@
 #include "commands.h"
+#include "tool_text.h"
+
+#include "core/version.h"
 
 #include <QCoreApplication>
 
@@ -8,12 +11,16 @@ namespace {
 
 void printUsage(FILE *to)
 {
-    std::fputs("usage:\n"
-               "  fenlark-db init FILE                     make an empty register\n"
-               "  fenlark-db demo FILE [--households N]    make a demo register (N households, 300 if not given)\n"
-               "  fenlark-db demo-if-missing FILE          make the default demo register unless FILE exists\n"
-               "  fenlark-db import ACCESS_FILE NEW_FILE   bring over an Access register\n",
-               to);
+    using fenlark::dbtool::toolText;
+    fenlark::dbtool::print(
+        to, toolText("usage:\n"
+                     "  fenlark-db init [FILE]                   make an empty register (without FILE: where the "
+                     "program looks for it)\n"
+                     "  fenlark-db demo FILE [--households N]    make a demo register (N households, 300 if not "
+                     "given)\n"
+                     "  fenlark-db demo-if-missing FILE          make the default demo register unless FILE exists\n"
+                     "  fenlark-db import ACCESS_FILE NEW_FILE   bring over an Access register\n"
+                     "  fenlark-db --version                     print the version\n"));
 }
 
 } // namespace
@@ -26,6 +33,10 @@ int main(int argc, char **argv)
         printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
+    if (args.first() == QStringLiteral("--version")) {
+        fenlark::dbtool::print(stdout, QStringLiteral("fenlark-db %1\n").arg(fenlark::fenlarkVersion()));
+        return 0;
+    }
     const QString command = args.takeFirst();
     using namespace fenlark::dbtool;
     if (command == QStringLiteral("init"))
@@ -36,7 +47,7 @@ int main(int argc, char **argv)
         return runDemoIfMissing(args);
     if (command == QStringLiteral("import"))
         return runImport(args);
-    std::fprintf(stderr, "fenlark-db: unknown command '%s'\n", qPrintable(command));
+    print(stderr, toolText("fenlark-db: unknown command '%1'\n").arg(command));
     printUsage(stderr);
     return 2;
 }
