@@ -123,7 +123,7 @@ void RegisterPlaceTest::lookupOrder()
     QFETCH(bool, found);
     QFETCH(bool, inDataFolder);
     QFETCH(int, searched);
-    Fixture f(Layout(layout));
+    Fixture f{Layout(layout)};
     if (where == int(Where::BesideProgram) || where == int(Where::Both))
         QVERIFY(f.makeRegister(f.program));
     if (where == int(Where::DataFolder) || where == int(Where::Both))
@@ -147,8 +147,8 @@ void RegisterPlaceTest::lookupOrder()
 void RegisterPlaceTest::firstStartChoices_data()
 {
     QTest::addColumn<int>("layout");
-    QTest::addColumn<QString>(
-        "choice"); // the button pressed: 按钮_新建, 按钮_导入 (a file that is no register), 按钮_退出
+    // The button pressed: 按钮_新建, 按钮_导入 (of a file that is no register), 按钮_退出.
+    QTest::addColumn<QString>("choice");
     QTest::addColumn<bool>("started");
     for (int layout : {int(Layout::Portable), int(Layout::Installed)}) {
         const char *tag = layout == int(Layout::Portable) ? "portable" : "installed";
@@ -182,7 +182,7 @@ void RegisterPlaceTest::firstStartChoices()
                 auto *files = qobject_cast<QFileDialog *>(picker);
                 QVERIFY(files);
                 files->selectFile(notARegister);
-                files->accept();
+                static_cast<QDialog *>(files)->accept(); // the picker's own check that the file exists
             });
             button(window, QStringLiteral("按钮_导入"))->click();
             QVERIFY(window->isVisible());
@@ -243,7 +243,7 @@ void RegisterPlaceTest::firstStartImportsWithProgress()
     f.dialogs.onNextModal([&](QDialog *window) {
         f.dialogs.onNextModal([&](QDialog *picker) {
             qobject_cast<QFileDialog *>(picker)->selectFile(old);
-            qobject_cast<QFileDialog *>(picker)->accept();
+            picker->accept();
         });
         auto *text = window->findChild<QLabel *>(QStringLiteral("标签_进度"));
         QObject::connect(window->findChild<QProgressBar *>(QStringLiteral("进度条1")), &QProgressBar::valueChanged,

@@ -483,7 +483,8 @@ void DbToolTest::speaksTheLocalesLanguage()
     QCOMPARE(usage.err.startsWith(QStringLiteral("用法：")), chinese);
     QCOMPARE(usage.err.startsWith(QStringLiteral("usage:")), !chinese);
 
-    const QString path = m_dir.filePath(QStringLiteral("made in %1.mdb").arg(QTest::currentDataTag()));
+    const QString path =
+        m_dir.filePath(QStringLiteral("made in %1.mdb").arg(QString::fromUtf8(QTest::currentDataTag())));
     const RunResult made = runTool({QStringLiteral("init"), path}, environment);
     QCOMPARE(made.exitCode, 0);
     QCOMPARE(

@@ -38,6 +38,20 @@ Drawn draw(const QFont &font, const QString &text)
     return drawn;
 }
 
+// The first family named in font that has a glyph for the character: the program's own list must
+// cover it, not whatever font the system's fallback happens to find.
+QString namedFamilyFor(const QFont &font, char32_t character)
+{
+    for (const QString &family : font.families()) {
+        QFont single(family);
+        single.setPixelSize(font.pixelSize());
+        const QRawFont raw = QRawFont::fromFont(single);
+        if (raw.isValid() && raw.familyName() == family && raw.supportsCharacter(uint(character)))
+            return family;
+    }
+    return {};
+}
+
 } // namespace
 
 class RareCharactersTest : public QObject {
@@ -84,6 +98,12 @@ void RareCharactersTest::drawnWithAGlyph()
                                                     .arg(drawn.missing)
                                                     .arg(drawn.glyphs)
                                                     .arg(text, drawn.fonts.join(QStringLiteral(", ")))));
+        for (char32_t character : text.toUcs4()) {
+            const QString family = namedFamilyFor(font, character);
+            QVERIFY2(!family.isEmpty(), qPrintable(QStringLiteral("no family of [%1] has %2")
+                                                       .arg(font.families().join(QStringLiteral(", ")),
+                                                            QString::fromUcs4(&character, 1))));
+        }
     }
 }
 
