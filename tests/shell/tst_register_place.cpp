@@ -14,6 +14,7 @@
 #include "shell/main_window.h"
 #include "shell/program.h"
 #include "ui/dialogs.h"
+#include "ui/egrid.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,6 +95,7 @@ private Q_SLOTS:
     void quittingTheFirstStartEndsWithZero();
     void readOnlyProgramFolderStaysUntouched();
     void exportsGoBesideTheRegister();
+    void exportSaysWhereTheSheetIs();
     void demoSaysItIsADemo_data();
     void demoSaysItIsADemo();
 };
@@ -328,6 +330,27 @@ void RegisterPlaceTest::exportsGoBesideTheRegister()
     QVERIFY(shown);
     QCOMPARE(documents, f.root.filePath(QStringLiteral("home/Documents/导出")));
     QCOMPARE(QFileInfo(app.savedFiles().last()).absolutePath(), documents);
+}
+
+void RegisterPlaceTest::exportSaysWhereTheSheetIs()
+{
+    Fixture f(Layout::Installed);
+    QVERIFY(f.makeRegister(f.data));
+    QVERIFY(f.start());
+    // One household row in the list, as a page load would leave it.
+    EGrid *list = f.window->controls().control<EGrid>(QStringLiteral("高级表格1"));
+    QVERIFY(list->insertRow());
+    QVERIFY(list->setCell(1, 1, EGrid::TextCell, QStringLiteral("张三")));
+    f.window->onHouseholdToolBarClicked(5);
+
+    QCOMPARE(f.opener.opened().size(), 1);
+    const QString sheet = f.opener.opened().first();
+    QCOMPARE(QFileInfo(sheet).absolutePath(), f.data + QStringLiteral("/导出"));
+    QVERIFY(QFileInfo(sheet).size() > 0);
+    QCOMPARE(f.dialogs.shown().size(), size_t(1));
+    QCOMPARE(f.dialogs.lastText(), QStringLiteral("已导出到：\n") + QDir::toNativeSeparators(sheet));
+    QCOMPARE(f.dialogs.shown().front().icon, MessageIcon::None);
+    QCOMPARE(filesIn(f.program), QStringList());
 }
 
 void RegisterPlaceTest::demoSaysItIsADemo_data()
