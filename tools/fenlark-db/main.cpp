@@ -9,18 +9,28 @@
 
 namespace {
 
+// One line per command: its arguments and what it does (in the user's language).
+struct UsageLine {
+    const char *arguments;
+    const char *what;
+};
+constexpr UsageLine kUsage[] = {
+    {"init [FILE]", "make an empty register (without FILE: where the program looks for it)"},
+    {"demo FILE [--households N]", "make a demo register (N households, 300 if not given)"},
+    {"demo-if-missing FILE", "make the default demo register unless FILE exists"},
+    {"import ACCESS_FILE NEW_FILE", "bring over an Access register"},
+    {"--version", "print the version"},
+};
+
 void printUsage(FILE *to)
 {
     using fenlark::dbtool::toolText;
-    fenlark::dbtool::print(
-        to, toolText("usage:\n"
-                     "  fenlark-db init [FILE]                   make an empty register (without FILE: where the "
-                     "program looks for it)\n"
-                     "  fenlark-db demo FILE [--households N]    make a demo register (N households, 300 if not "
-                     "given)\n"
-                     "  fenlark-db demo-if-missing FILE          make the default demo register unless FILE exists\n"
-                     "  fenlark-db import ACCESS_FILE NEW_FILE   bring over an Access register\n"
-                     "  fenlark-db --version                     print the version\n"));
+    QString text = toolText("usage:") + u'\n';
+    for (const UsageLine &line : kUsage)
+        text += QStringLiteral("  fenlark-db %1 %2\n")
+                    .arg(QString::fromLatin1(line.arguments), -28)
+                    .arg(toolText(line.what));
+    fenlark::dbtool::print(to, text);
 }
 
 } // namespace

@@ -9,22 +9,15 @@ namespace {
 const QHash<QString, QString> &chineseTexts()
 {
     static const QHash<QString, QString> texts{
-        {QStringLiteral("usage:\n"
-                        "  fenlark-db init [FILE]                   make an empty register (without FILE: where "
-                        "the program looks for it)\n"
-                        "  fenlark-db demo FILE [--households N]    make a demo register (N households, 300 if not "
-                        "given)\n"
-                        "  fenlark-db demo-if-missing FILE          make the default demo register unless FILE "
-                        "exists\n"
-                        "  fenlark-db import ACCESS_FILE NEW_FILE   bring over an Access register\n"
-                        "  fenlark-db --version                     print the version\n"),
-         QStringLiteral(
-             "用法：\n"
-             "  fenlark-db init [文件]                   新建空数据库（不写文件名时建在程序查找数据库的位置）\n"
-             "  fenlark-db demo 文件 [--households N]    生成演示数据库（N 户，默认 300）\n"
-             "  fenlark-db demo-if-missing 文件          文件不存在时生成默认演示数据库\n"
-             "  fenlark-db import 旧ACCESS文件 新文件    导入旧的 Access 数据库\n"
-             "  fenlark-db --version                     显示版本\n")},
+        {QStringLiteral("usage:"), QStringLiteral("用法：")},
+        {QStringLiteral("make an empty register (without FILE: where the program looks for it)"),
+         QStringLiteral("新建空数据库（不写 FILE 时建在程序查找数据库的位置）")},
+        {QStringLiteral("make a demo register (N households, 300 if not given)"),
+         QStringLiteral("生成演示数据库（N 户，默认 300 户）")},
+        {QStringLiteral("make the default demo register unless FILE exists"),
+         QStringLiteral("FILE 不存在时生成默认演示数据库")},
+        {QStringLiteral("bring over an Access register"), QStringLiteral("导入旧的 Access 数据库")},
+        {QStringLiteral("print the version"), QStringLiteral("显示版本")},
         {QStringLiteral("fenlark-db: unknown command '%1'\n"), QStringLiteral("fenlark-db：未知命令“%1”\n")},
         {QStringLiteral("usage: fenlark-db init [FILE]\n"), QStringLiteral("用法：fenlark-db init [文件]\n")},
         {QStringLiteral("fenlark-db init: %1\n"), QStringLiteral("fenlark-db init：%1\n")},
