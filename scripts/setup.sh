@@ -21,6 +21,7 @@ packages=(
   libpq-dev postgresql
   fonts-noto-cjk fonts-hanazono fonts-babelstone-han
   lintian appstream poppler-utils dpkg-dev file fakeroot
+  librsvg2-bin
 )
 if [ "$(id -u)" -ne 0 ]; then
   echo "setup.sh: run as root (it installs Debian packages)" >&2

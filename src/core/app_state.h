@@ -19,7 +19,11 @@ struct Selection {
 // The one record of application-wide state, alive for the whole run. Windows share it; each
 // field says who changes it.
 struct AppState {
-    QString versionText;                            // "1.0" once start-up has set it
+    QString versionText;                       // "1.0" once start-up has set it
+    // Folder of the register in use (set by start-up): the logo, backups and exports go beside it.
+    QString registerFolder;
+    // The open register was made by `fenlark-db demo` (set by start-up; the title says so).
+    bool demoRegister = false;
     int topRegionLevel = 0;                         // level whose units are the tree's roots (2 after start-up)
     Selection currentSelection;                     // unit and year of the last household-list load
     QStringList villageNames;                       // level-5 unit names, refilled by every tree build

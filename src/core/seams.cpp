@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+
+#include <unistd.h>
 
 #include <unistd.h>
 
@@ -77,6 +80,22 @@ QString RunningProgramLocation::directory() const
 QString RunningProgramLocation::executableName() const
 {
     return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).fileName();
+}
+
+bool RunningProgramLocation::isInstalled() const
+{
+    // A package puts the program under /usr, where the user's register has no place even when
+    // the process could write there (as root); elsewhere a folder we cannot write to counts too.
+    const QString dir = directory();
+    if (dir == QStringLiteral("/usr") || dir.startsWith(QStringLiteral("/usr/")))
+        return true;
+    return ::access(QFile::encodeName(dir).constData(), W_OK) != 0;
+}
+
+QString RunningProgramLocation::userDataFolder() const
+{
+    // Named after the program, not the running executable, so fenlark-db finds the same folder.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/fenlark");
 }
 
 } // namespace fenlark

@@ -6,22 +6,25 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QUuid>
 
 namespace fenlark {
 
 namespace {
 
-// Reserves a new file for a workbook: the sheet name and the time, so the user can tell the
-// files apart, then random hex digits of a fresh UUID, so two exports never meet on one name
-// (in one second, from two programs, or with the clock set back) and no search through taken
-// names is needed. Creating the file claims the name; nothing when it cannot be created.
-QString reserveExportFile(const QString &sheetName, const QDateTime &at)
+// Reserves a new file for a workbook in folder: the sheet name and the time, so the user can
+// tell the files apart, then random hex digits of a fresh UUID, so two exports never meet on one
+// name (in one second, from two programs, or with the clock set back) and no search through
+// taken names is needed. Creating the file claims the name; nothing when it cannot be created.
+QString reserveExportFile(const QString &folder, const QString &sheetName, const QDateTime &at)
 {
+    if (!QDir().mkpath(folder))
+        return {};
     const QString token = QUuid::createUuid().toString(QUuid::Id128).left(12);
     const QString name =
         sheetName + u'_' + at.toString(QStringLiteral("yyyyMMdd_HHmmss")) + u'_' + token + QStringLiteral(".xlsx");
-    QFile file(QDir(QDir::tempPath()).filePath(name));
+    QFile file(QDir(folder).filePath(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return {};
     return file.fileName();
@@ -49,15 +52,29 @@ bool ExcelApplication::show()
         if (book.shown)
             continue;
         book.shown = true;
-        const QString path = reserveExportFile(book.document->sheetName(), m_clock.now());
+        QString path = reserveExportFile(exportFolder(), book.document->sheetName(), m_clock.now());
+        if (path.isEmpty()) // the register's folder refuses: the user's documents are the clerk's too
+            path = reserveExportFile(documentsExportFolder(), book.document->sheetName(), m_clock.now());
         if (path.isEmpty() || !book.document->save(path)) {
             ok = false; // save() leaves no file behind; an unwritten workbook is never opened
             continue;
         }
+        m_savedFiles << path;
         if (!m_opener.open(path))
             ok = false;
     }
     return ok;
+}
+
+QString ExcelApplication::exportFolder() const
+{
+    return m_exportFolder.isEmpty() ? QDir::tempPath() : m_exportFolder;
+}
+
+QString ExcelApplication::documentsExportFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return (documents.isEmpty() ? QDir::homePath() : documents) + QStringLiteral("/导出");
 }
 
 void ExcelApplication::release()

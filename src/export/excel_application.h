@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -13,8 +14,8 @@ class SpreadsheetOpener;
 
 // The spreadsheet application (`Excel程序1`): the program that receives the workbooks built here.
 // Workbooks are kept in memory while they are filled; showing the application writes each new
-// one to its own file in the user's temporary directory and opens it with the spreadsheet
-// program, which then belongs to the user. Releasing never closes that program.
+// one to its own file in the export folder (where the clerk finds it again) and opens it with the
+// spreadsheet program, which then belongs to the user. Releasing never closes that program.
 class ExcelApplication {
 public:
     ExcelApplication(SpreadsheetOpener &opener, const Clock &clock);
@@ -33,6 +34,15 @@ public:
     // started or when a workbook could not be saved or opened.
     bool show();
 
+    // The folder the workbooks are saved in, made when missing: the program sets "导出" beside
+    // the register in use; when that folder refuses new files, "导出" in the user's documents is
+    // used. Until a folder is set (tests, tools) it is the temporary folder.
+    void setExportFolder(const QString &folder) { m_exportFolder = folder; }
+    QString exportFolder() const;
+    static QString documentsExportFolder();
+    // Every file saved by show() during the run, oldest first.
+    const QStringList &savedFiles() const { return m_savedFiles; }
+
     // Drops the connection; files already handed to the spreadsheet program stay open there.
     void release();
 
@@ -49,6 +59,8 @@ private:
     const Clock &m_clock;
     bool m_started = false;
     std::vector<Workbook> m_workbooks;
+    QString m_exportFolder;
+    QStringList m_savedFiles;
 };
 
 } // namespace fenlark

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 namespace fenlark {
 
 inline QString xlsxMimeType()
@@ -21,24 +19,19 @@ public:
     virtual bool open(const QString &path) = 0;
 };
 
-// A program with its arguments.
-struct LaunchCommand {
-    QString program;
-    QStringList arguments;
-};
-
-// The desktop's default application for .xlsx files (as `xdg-mime query default` names it, looked
-// up in the XDG data directories and only if its program exists), else the first known
-// spreadsheet program found on PATH. Looked up afresh on every call, so a program installed while
-// Fenlark runs is found at the next export. QDesktopServices is of no use here: it reports
-// success even when nothing opens the file.
+// The desktop's own opener: a program opens .xlsx files when the desktop names a default
+// application for them (`xdg-mime query default`), and the file is handed over with `xdg-open`,
+// which starts that application however the desktop wants it started. Asked afresh on every
+// call, so a program installed while Fenlark runs is found at the next export.
+// QDesktopServices::openUrl reports success even when nothing opens the file, hence the question
+// to xdg-mime first.
 class DesktopSpreadsheetOpener final : public SpreadsheetOpener {
 public:
     bool available() override;
     bool open(const QString &path) override;
 
-    // The command that would open path, or none.
-    static std::optional<LaunchCommand> commandFor(const QString &path);
+    // The desktop file ID of the default application for .xlsx, empty when there is none.
+    static QString defaultApplication();
 };
 
 // Test double: says whether a program is there as told and records what it was asked to open.

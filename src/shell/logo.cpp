@@ -1,7 +1,5 @@
 #include "shell/logo.h"
 
-#include "core/program_dir.h"
-
 #include <QFile>
 #include <QFileInfo>
 
@@ -42,9 +40,9 @@ bool saneSize(unsigned width, unsigned height)
 
 } // namespace
 
-QString placeLogo(const ProgramLocation &location)
+QString placeLogo(const QString &folder)
 {
-    const QString path = location.filePath(QStringLiteral("logo.jpg"));
+    const QString path = folder + QStringLiteral("/logo.jpg");
     if (!QFileInfo::exists(path)) {
         QFile stored(QStringLiteral(":/images/logo.jpg"));
         QFile target(path);
@@ -98,9 +96,9 @@ QImage decodeJpeg(const QByteArray &bytes)
     return result;
 }
 
-QImage loadLogo(const ProgramLocation &location)
+QImage loadLogo(const QString &folder)
 {
-    QFile file(placeLogo(location));
+    QFile file(placeLogo(folder));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return decodeJpeg(file.readAll());

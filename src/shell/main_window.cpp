@@ -1,6 +1,9 @@
 #include "shell/main_window.h"
 
 #include "region/region_list.h"
+#include "core/register_location.h"
+#include "data/demo_mark.h"
+#include "shell/first_start_window.h"
 #include "shell/logo.h"
 #include "shell/region_list_fill.h"
 #include "shell/register_check.h"
@@ -84,6 +87,13 @@ bool MainWindow::initialise()
     setWindowTitle(m_built.window() ? QStringLiteral("Fenlark v") + m_state.versionText : QString());
     m_topBar->addState(0, ToolBar::Pressed);
 
+    // No register beside the program nor in the user's folder: the first start makes one.
+    const RegisterLocation place = locateRegister(m_services.location);
+    if (!place.found && !offerFirstStart(place, m_services.dialogs))
+        return false;
+    m_state.registerFolder = place.folder;
+    m_excel.setExportFolder(place.folder + QStringLiteral("/导出"));
+
     QString reason;
     const RegisterStatus status = openRegister(m_services.location, m_connection, reason);
     if (status != RegisterStatus::Opened) {
@@ -91,6 +101,7 @@ bool MainWindow::initialise()
         return false;
     }
     m_recordSet.attach(m_connection);
+    markDemoRegister();
 
     fillRegionList(m_recordSet, *m_regions);
     m_skin.applySkin(SkinLoader::storedSkin(), 0, 0, 0, false);
@@ -98,7 +109,7 @@ bool MainWindow::initialise()
     m_pages->setCurrentPage(0);
     m_pagingStrip->setBackgroundColour(QColor(236, 236, 236));
     m_buttonStrip->setBackgroundColour(QColor(236, 236, 236));
-    m_logo->setImage(loadLogo(m_services.location));
+    m_logo->setImage(loadLogo(m_state.registerFolder));
     setupGridHeaders();
 
     move(0, 0);
@@ -110,6 +121,14 @@ bool MainWindow::initialise()
     fillYears();
     // The tree stays collapsed after start-up: only the provinces show until the user opens a page.
     return true;
+}
+
+void MainWindow::markDemoRegister()
+{
+    // A demo must never pass for an office's own register.
+    m_state.demoRegister = isDemoRegister(m_connection);
+    if (m_state.demoRegister)
+        setWindowTitle(windowTitle() + QStringLiteral(" - 演示数据"));
 }
 
 void MainWindow::setupGridHeaders()

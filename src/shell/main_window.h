@@ -56,6 +56,7 @@ protected:
 private:
     void setupGridHeaders();
     void keepSearchInsidePage();
+    void markDemoRegister();
     void connectEvents();
     void releaseExportObjects();
 

@@ -1,6 +1,7 @@
 #include "shell/register_check.h"
 
 #include "core/program_dir.h"
+#include "core/register_location.h"
 #include "data/access_file.h"
 #include "data/db_connection.h"
 #include "ui/dialogs.h"
@@ -12,7 +13,7 @@ namespace fenlark {
 
 QString registerPath(const ProgramLocation &location)
 {
-    return location.filePath(QStringLiteral("data.mdb"));
+    return locateRegister(location).path();
 }
 
 RegisterStatus openRegister(const ProgramLocation &location, DBConnection &connection, QString &reason)

@@ -10,7 +10,7 @@ class DBConnection;
 class Dialogs;
 class ProgramLocation;
 
-// What the start-up found at the register's place beside the program.
+// What the start-up found at the register's place (beside the program, or in the user's data folder).
 enum class RegisterStatus {
     Opened,     // the connection is open
     Missing,    // no data.mdb: the program has nothing to work on
@@ -18,9 +18,10 @@ enum class RegisterStatus {
     Unopenable, // exists, but is not a register we can open (damaged, not a database, unreadable)
 };
 
+// The register in use (or where the first start makes one): see locateRegister.
 QString registerPath(const ProgramLocation &location);
 
-// Opens the connection on data.mdb beside the program; reason receives the store's words
+// Opens the connection on the register in use; reason receives the store's words
 // when the file exists but does not open.
 RegisterStatus openRegister(const ProgramLocation &location, DBConnection &connection, QString &reason);
 

@@ -24,10 +24,23 @@
 
 namespace fenlark {
 
+QStringList withRareCharacterFonts(QStringList families)
+{
+    // Simplified Chinese first: with only the pan-CJK Noto fonts Qt would take Japanese forms.
+    // Then the fonts that hold the extensions: HanaMinA (A), HanaMinB (B to F), BabelStone Han
+    // (also G). The package depends on all of them.
+    static const QStringList rare{QStringLiteral("Noto Sans CJK SC"), QStringLiteral("HanaMinA"),
+                                  QStringLiteral("HanaMinB"), QStringLiteral("BabelStone Han")};
+    for (const QString &family : rare)
+        if (!families.contains(family))
+            families << family;
+    return families;
+}
+
 QFont captionFont(int pixelSize)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("微软雅黑"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies(withRareCharacterFonts({QStringLiteral("微软雅黑"), QStringLiteral("WenQuanYi Micro Hei")}));
     font.setPixelSize(pixelSize);
     font.setWeight(QFont::Normal);
     return font;
@@ -177,7 +190,7 @@ void Builder::buildWindowItself(const QJsonObject &design)
             QStringList names;
             for (const QJsonValue &family : families)
                 names.append(family.toString());
-            windowFont.setFamilies(names);
+            windowFont.setFamilies(withRareCharacterFonts(names));
         }
         m_windowFont = windowFont;
     } else if (!font.isUndefined() && !font.isNull()) {
@@ -322,7 +335,7 @@ void Builder::applyFont(QWidget *widget, const QString &kind, const QJsonObject 
             QStringList names;
             for (const QJsonValue &family : families)
                 names.append(family.toString());
-            custom.setFamilies(names);
+            custom.setFamilies(withRareCharacterFonts(names));
         }
         chosen = custom;
     }

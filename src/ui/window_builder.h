@@ -48,8 +48,13 @@ BuiltWindow buildWindow(const QString &resourcePath, QWidget *into);
 BuiltWindow buildWindowFromJson(const QByteArray &json, QWidget *into);
 
 // The font of captioned controls: "微软雅黑", then "WenQuanYi Micro Hei" so Chinese shows with
-// Chinese glyphs where the first is missing; normal weight, the given character height in pixels.
+// Chinese glyphs where the first is missing, then the fonts of rare name characters (below);
+// normal weight, the given character height in pixels.
 QFont captionFont(int pixelSize = 12);
+
+// families followed by the installed fonts that cover CJK Extensions A to G, so a rare name
+// character (生僻字) is drawn instead of an empty box.
+QStringList withRareCharacterFonts(QStringList families);
 
 class WindowBuilder {
 public:

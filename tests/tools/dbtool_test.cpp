@@ -5,10 +5,12 @@
 #include "core/pinyin.h"
 #include "core/text.h"
 #include "data/db_connection.h"
+#include "data/demo_mark.h"
 #include "data/statement.h"
 
 #include <QCryptographicHash>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,10 +26,13 @@ struct RunResult {
     QString err;
 };
 
-RunResult runTool(const QStringList &args)
+RunResult runTool(const QStringList &args,
+                  const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                  const QString &program = QStringLiteral(FENLARK_DB_PATH))
 {
     QProcess process;
-    process.start(QStringLiteral(FENLARK_DB_PATH), args);
+    process.setProcessEnvironment(environment);
+    process.start(program, args);
     RunResult result;
     if (!process.waitForFinished(120000))
         return result;
@@ -99,6 +104,11 @@ private Q_SLOTS:
     void demoIfMissingLeavesAnExistingFile();
     void hierarchyGrowsWithTheHouseholds_data();
     void hierarchyGrowsWithTheHouseholds();
+    void onlyTheDemoIsMarked();
+    void initWithoutFileMakesTheRegisterBesideTheProgram();
+    void speaksTheLocalesLanguage_data();
+    void speaksTheLocalesLanguage();
+    void printsItsVersion();
 
 private:
     QTemporaryDir m_dir;
@@ -193,7 +203,7 @@ void DbToolTest::badArguments_data()
     const QString n = QStringLiteral("--households");
     QTest::newRow("no command") << QStringList{};
     QTest::newRow("unknown command") << QStringList{QStringLiteral("make"), f};
-    QTest::newRow("init without file") << QStringList{QStringLiteral("init")};
+    QTest::newRow("init with an option") << QStringList{QStringLiteral("init"), QStringLiteral("--fast")};
     QTest::newRow("init with two files") << QStringList{QStringLiteral("init"), f, f};
     QTest::newRow("demo without file") << QStringList{QStringLiteral("demo")};
     QTest::newRow("demo with count only") << QStringList{QStringLiteral("demo"), n, QStringLiteral("5")};
@@ -400,6 +410,93 @@ void DbToolTest::hierarchyGrowsWithTheHouseholds()
         QCOMPARE(village.areaCode.size(), 6);
         QCOMPARE(levelOf.value(village.township), 4);
     }
+}
+
+void DbToolTest::onlyTheDemoIsMarked()
+{
+    const QString empty = m_dir.filePath(QStringLiteral("unmarked.mdb"));
+    QCOMPARE(runTool({QStringLiteral("init"), empty}).exitCode, 0);
+    DBConnection emptyDb;
+    QVERIFY(emptyDb.connectAccess(empty, QString()));
+    QVERIFY(!isDemoRegister(emptyDb));
+    QVERIFY(isDemoRegister(m_db));
+}
+
+void DbToolTest::initWithoutFileMakesTheRegisterBesideTheProgram()
+{
+    // A copy of the tool in a folder of its own: a portable layout with no register yet.
+    QTemporaryDir folder;
+    const QString tool = folder.filePath(QStringLiteral("fenlark-db"));
+    QVERIFY(QFile::copy(QStringLiteral(FENLARK_DB_PATH), tool));
+    QVERIFY(QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString made = folder.filePath(QStringLiteral("data.mdb"));
+
+    const RunResult first = runTool({QStringLiteral("init")}, QProcessEnvironment::systemEnvironment(), tool);
+    QCOMPARE(first.exitCode, 0);
+    QVERIFY2(first.out.contains(made), qPrintable(first.out));
+    DBConnection db;
+    QVERIFY(db.connectAccess(made, QString()));
+    QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"区域管理\"")), 0);
+    db.close();
+
+    // The second time the register is there: refused, and left as it is.
+    const QByteArray before = fileBytes(made);
+    const RunResult second = runTool({QStringLiteral("init")}, QProcessEnvironment::systemEnvironment(), tool);
+    QCOMPARE(second.exitCode, 1);
+    QVERIFY2(second.err.contains(made), qPrintable(second.err));
+    QCOMPARE(fileBytes(made), before);
+}
+
+void DbToolTest::speaksTheLocalesLanguage_data()
+{
+    // LC_ALL, LC_MESSAGES, LANG (empty: unset), and whether the words are Chinese.
+    QTest::addColumn<QString>("lcAll");
+    QTest::addColumn<QString>("lcMessages");
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<bool>("chinese");
+    QTest::newRow("LANG Chinese") << QString() << QString() << QStringLiteral("zh_CN.UTF-8") << true;
+    QTest::newRow("LC_ALL Chinese") << QStringLiteral("zh_CN.UTF-8") << QString() << QStringLiteral("C") << true;
+    QTest::newRow("LC_ALL overrides LANG")
+        << QStringLiteral("C.UTF-8") << QString() << QStringLiteral("zh_CN.UTF-8") << false;
+    QTest::newRow("LC_MESSAGES Chinese") << QString() << QStringLiteral("zh_CN.UTF-8") << QStringLiteral("en_US.UTF-8")
+                                         << true;
+    QTest::newRow("English") << QString() << QString() << QStringLiteral("en_GB.UTF-8") << false;
+}
+
+void DbToolTest::speaksTheLocalesLanguage()
+{
+    QFETCH(QString, lcAll);
+    QFETCH(QString, lcMessages);
+    QFETCH(QString, lang);
+    QFETCH(bool, chinese);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const std::pair<const char *, QString> settings[] = {
+        {"LC_ALL", lcAll}, {"LC_MESSAGES", lcMessages}, {"LANG", lang}};
+    for (const auto &[name, value] : settings) {
+        if (value.isEmpty())
+            environment.remove(QString::fromLatin1(name));
+        else
+            environment.insert(QString::fromLatin1(name), value);
+    }
+    const RunResult usage = runTool({}, environment);
+    QCOMPARE(usage.exitCode, 2);
+    QCOMPARE(usage.err.startsWith(QStringLiteral("用法：")), chinese);
+    QCOMPARE(usage.err.startsWith(QStringLiteral("usage:")), !chinese);
+
+    const QString path =
+        m_dir.filePath(QStringLiteral("made in %1.mdb").arg(QString::fromUtf8(QTest::currentDataTag())));
+    const RunResult made = runTool({QStringLiteral("init"), path}, environment);
+    QCOMPARE(made.exitCode, 0);
+    QCOMPARE(
+        made.out,
+        (chinese ? QStringLiteral("已新建空数据库 %1\n") : QStringLiteral("made the empty register %1\n")).arg(path));
+}
+
+void DbToolTest::printsItsVersion()
+{
+    const RunResult run = runTool({QStringLiteral("--version")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QStringLiteral("fenlark-db " FENLARK_VERSION "\n"));
 }
 
 QTEST_GUILESS_MAIN(DbToolTest)

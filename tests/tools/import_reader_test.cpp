@@ -1,14 +1,14 @@
 // The Access reader on real Jet 3 and Jet 4 files (the fixtures beside the clone): every column
 // type, Unicode and GBK texts, dates from the stored day count, long values, and refusals.
 #include "core/datetime.h"
-#include "fenlark-db/access_reader.h"
+#include "import/access_reader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-using namespace fenlark::dbtool;
+using namespace fenlark::importer;
 using Kind = AccessValue::Kind;
 
 namespace {

@@ -1,9 +1,9 @@
 // Bringing a register over: the mapping of Access rows onto our three tables and the writing of
 // the new file, on rows made in memory (no Access file with the register's tables can be made
 // here), then the whole import and the command on the Access fixtures for their refusals.
-#include "fenlark-db/access_reader.h"
-#include "fenlark-db/import.h"
-#include "fenlark-db/import_mapping.h"
+#include "import/access_reader.h"
+#include "import/import.h"
+#include "import/import_mapping.h"
 
 #include "core/datetime.h"
 #include "data/db_connection.h"
@@ -18,7 +18,7 @@
 #include <QtTest>
 
 using namespace fenlark;
-using namespace fenlark::dbtool;
+using namespace fenlark::importer;
 
 namespace {
 

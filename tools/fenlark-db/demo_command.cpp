@@ -1,9 +1,9 @@
 #include "commands.h"
 #include "register_maker.h"
+#include "tool_text.h"
 
 #include <QFileInfo>
 
-#include <cstdio>
 #include <optional>
 
 namespace fenlark::dbtool {
@@ -59,10 +59,10 @@ int makeDemo(const char *command, const DemoArguments &args)
 {
     QString error;
     if (!makeDemoRegister(args.path, args.households, error)) {
-        std::fprintf(stderr, "fenlark-db %s: %s\n", command, qPrintable(error));
+        print(stderr, toolText("fenlark-db %1: %2\n").arg(QString::fromLatin1(command), error));
         return 1;
     }
-    std::fprintf(stdout, "made a demo register of %d households in %s\n", args.households, qPrintable(args.path));
+    print(stdout, toolText("made a demo register of %1 households in %2\n").arg(args.households).arg(args.path));
     return 0;
 }
 
@@ -72,7 +72,7 @@ int runDemo(const QStringList &args)
 {
     const std::optional<DemoArguments> parsed = parseDemoArguments(args);
     if (!parsed) {
-        std::fputs("usage: fenlark-db demo FILE [--households N]   (N a positive whole number)\n", stderr);
+        print(stderr, toolText("usage: fenlark-db demo FILE [--households N]   (N a positive whole number)\n"));
         return 2;
     }
     return makeDemo("demo", *parsed);
@@ -81,7 +81,7 @@ int runDemo(const QStringList &args)
 int runDemoIfMissing(const QStringList &args)
 {
     if (args.size() != 1 || args.first().isEmpty() || args.first().startsWith(u'-')) {
-        std::fputs("usage: fenlark-db demo-if-missing FILE\n", stderr);
+        print(stderr, toolText("usage: fenlark-db demo-if-missing FILE\n"));
         return 2;
     }
     DemoArguments parsed;

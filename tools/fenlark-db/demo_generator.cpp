@@ -4,6 +4,7 @@
 #include "demo_plan.h"
 #include "demo_random.h"
 
+#include "data/demo_mark.h"
 #include "data/register_file.h"
 #include "data/schema.h"
 #include "data/statement.h"
@@ -136,7 +137,7 @@ bool makeDemoRegister(const QString &path, int households, QString &error)
     const RegisterLoad load = [&](DBConnection &connection, QString &) {
         std::set<int> years;
         return insertRegions(connection, regions) && insertHouseholds(connection, regions, households, random, years) &&
-               insertYears(connection, years);
+               insertYears(connection, years) && markAsDemoRegister(connection);
     };
     return createRegisterFile(path, load, error);
 }

@@ -1,7 +1,7 @@
 #include "commands.h"
-#include "import.h"
+#include "tool_text.h"
 
-#include <cstdio>
+#include "import/import.h"
 
 namespace fenlark::dbtool {
 
@@ -10,24 +10,18 @@ namespace {
 // Tables smaller than this are done before a progress line would be read.
 constexpr qint64 kProgressFrom = 5000;
 
-void print(FILE *to, const QString &text)
-{
-    std::fputs(text.toUtf8().constData(), to);
-    std::fflush(to);
-}
-
 } // namespace
 
 int runImport(const QStringList &args)
 {
     if (args.size() != 2) {
-        print(stderr, QStringLiteral("usage: fenlark-db import ACCESS_FILE NEW_FILE\n"));
+        print(stderr, toolText("usage: fenlark-db import ACCESS_FILE NEW_FILE\n"));
         return 2;
     }
     // One line per tenth of a large table.
     QString lastTable;
     qint64 lastTenth = 0;
-    const ImportProgress progress = [&](const QString &table, qint64 done, qint64 total) {
+    const importer::ImportProgress progress = [&](const QString &table, qint64 done, qint64 total) {
         if (total < kProgressFrom)
             return;
         if (table != lastTable) {
@@ -38,12 +32,12 @@ int runImport(const QStringList &args)
         if (tenth <= lastTenth || done == total)
             return;
         lastTenth = tenth;
-        print(stdout, QStringLiteral("  %1: %2 of %3 rows ...\n").arg(table).arg(done).arg(total));
+        print(stdout, toolText("  %1: %2 of %3 rows ...\n").arg(table).arg(done).arg(total));
     };
     QString report;
     QString error;
-    if (!importAccessRegister(args.at(0), args.at(1), progress, report, error)) {
-        print(stderr, QStringLiteral("fenlark-db import: %1\n").arg(error));
+    if (!importer::importAccessRegister(args.at(0), args.at(1), progress, report, error)) {
+        print(stderr, toolText("fenlark-db import: %1\n").arg(error));
         return 1;
     }
     print(stdout, report + u'\n');

@@ -1,4 +1,7 @@
 #include "commands.h"
+#include "tool_text.h"
+
+#include "core/version.h"
 
 #include <QCoreApplication>
 
@@ -6,14 +9,28 @@
 
 namespace {
 
+// One line per command: its arguments and what it does (in the user's language).
+struct UsageLine {
+    const char *arguments;
+    const char *what;
+};
+constexpr UsageLine kUsage[] = {
+    {"init [FILE]", "make an empty register (without FILE: where the program looks for it)"},
+    {"demo FILE [--households N]", "make a demo register (N households, 300 if not given)"},
+    {"demo-if-missing FILE", "make the default demo register unless FILE exists"},
+    {"import ACCESS_FILE NEW_FILE", "bring over an Access register"},
+    {"--version", "print the version"},
+};
+
 void printUsage(FILE *to)
 {
-    std::fputs("usage:\n"
-               "  fenlark-db init FILE                     make an empty register\n"
-               "  fenlark-db demo FILE [--households N]    make a demo register (N households, 300 if not given)\n"
-               "  fenlark-db demo-if-missing FILE          make the default demo register unless FILE exists\n"
-               "  fenlark-db import ACCESS_FILE NEW_FILE   bring over an Access register\n",
-               to);
+    using fenlark::dbtool::toolText;
+    QString text = toolText("usage:") + u'\n';
+    for (const UsageLine &line : kUsage)
+        text += QStringLiteral("  fenlark-db %1 %2\n")
+                    .arg(QString::fromLatin1(line.arguments), -28)
+                    .arg(toolText(line.what));
+    fenlark::dbtool::print(to, text);
 }
 
 } // namespace
@@ -26,6 +43,10 @@ int main(int argc, char **argv)
         printUsage(args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
     }
+    if (args.first() == QStringLiteral("--version")) {
+        fenlark::dbtool::print(stdout, QStringLiteral("fenlark-db %1\n").arg(fenlark::fenlarkVersion()));
+        return 0;
+    }
     const QString command = args.takeFirst();
     using namespace fenlark::dbtool;
     if (command == QStringLiteral("init"))
@@ -36,7 +57,7 @@ int main(int argc, char **argv)
         return runDemoIfMissing(args);
     if (command == QStringLiteral("import"))
         return runImport(args);
-    std::fprintf(stderr, "fenlark-db: unknown command '%s'\n", qPrintable(command));
+    print(stderr, toolText("fenlark-db: unknown command '%1'\n").arg(command));
     printUsage(stderr);
     return 2;
 }

@@ -13,7 +13,7 @@
 // bringing an office's existing register over. Built on libmdb for the file structure (catalog,
 // table definitions, data pages, long-value pages); the values themselves are decoded here, so
 // that texts come out in Unicode whatever the file's code page and dates keep their day count.
-namespace fenlark::dbtool {
+namespace fenlark::importer {
 
 // The column types of an Access table, as the table definition records them.
 enum class AccessType {
@@ -163,4 +163,4 @@ QString guid(const unsigned char *data);
 double single(float value);
 } // namespace accessdecode
 
-} // namespace fenlark::dbtool
+} // namespace fenlark::importer

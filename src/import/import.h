@@ -1,6 +1,6 @@
 #pragma once
 
-#include "access_reader.h"
+#include "import/access_reader.h"
 
 #include <QString>
 
@@ -8,7 +8,7 @@
 
 // Bringing an existing Access register (成员信息, 区域管理, 年份管理) over into a new register
 // file of ours, every row and column, ids and row order kept.
-namespace fenlark::dbtool {
+namespace fenlark::importer {
 
 // Called as the rows of a table are written: at its start (done 0), every few hundred rows and
 // at its end (done == total unless the table's own count was wrong). total is -1 when unknown.
@@ -31,4 +31,4 @@ bool importAccessRegister(const QString &accessPath, const QString &newPath, con
 bool importRegister(TableSource &source, const QString &sourceDescription, const QString &newPath,
                     const ImportProgress &progress, QString &report, QString &error);
 
-} // namespace fenlark::dbtool
+} // namespace fenlark::importer

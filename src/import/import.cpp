@@ -1,6 +1,6 @@
-#include "import.h"
+#include "import/import.h"
 
-#include "import_mapping.h"
+#include "import/import_mapping.h"
 
 #include "core/pinyin.h"
 #include "data/db_connection.h"
@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-namespace fenlark::dbtool {
+namespace fenlark::importer {
 
 namespace {
 
@@ -286,4 +286,4 @@ bool importAccessRegister(const QString &accessPath, const QString &newPath, con
     return importRegister(reader, description, newPath, progress, report, error);
 }
 
-} // namespace fenlark::dbtool
+} // namespace fenlark::importer

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "access_reader.h"
+#include "import/access_reader.h"
 
 #include <QList>
 #include <QString>
@@ -12,7 +12,7 @@
 // How the rows of an Access register become rows of ours: which column of the Access table
 // feeds which column of the register, which Access types each kind of column takes, and the
 // conversion of each value.
-namespace fenlark::dbtool {
+namespace fenlark::importer {
 
 // The kinds the register's columns are read as.
 enum class FieldKind { Integer, YesNo, Number, DateTime, Text };
@@ -57,4 +57,4 @@ using SqlValue = std::variant<std::monostate, qint64, double, QString>;
 // 成员信息 id is NULL is refused: ids are kept, and there would be none to keep.
 bool mapRow(const TablePlan &plan, const AccessRow &row, std::vector<SqlValue> &out, QString &error);
 
-} // namespace fenlark::dbtool
+} // namespace fenlark::importer

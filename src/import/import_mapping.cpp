@@ -1,9 +1,9 @@
-#include "import_mapping.h"
+#include "import/import_mapping.h"
 
 #include "core/datetime.h"
 #include "data/schema.h"
 
-namespace fenlark::dbtool {
+namespace fenlark::importer {
 
 const QList<TargetTable> &registerTables()
 {
@@ -178,4 +178,4 @@ bool mapRow(const TablePlan &plan, const AccessRow &row, std::vector<SqlValue> &
     return true;
 }
 
-} // namespace fenlark::dbtool
+} // namespace fenlark::importer

@@ -1,4 +1,4 @@
-#include "access_reader.h"
+#include "import/access_reader.h"
 
 #include "data/access_file.h"
 
@@ -15,7 +15,7 @@
 
 #include <mdbtools.h>
 
-namespace fenlark::dbtool {
+namespace fenlark::importer {
 
 namespace {
 
@@ -748,4 +748,4 @@ bool AccessReader::readTable(const QString &table, QList<AccessColumn> &columns,
         error);
 }
 
-} // namespace fenlark::dbtool
+} // namespace fenlark::importer

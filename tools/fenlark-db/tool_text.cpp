@@ -1,0 +1,68 @@
+#include "tool_text.h"
+
+#include <QHash>
+
+namespace fenlark::dbtool {
+
+namespace {
+
+const QHash<QString, QString> &chineseTexts()
+{
+    static const QHash<QString, QString> texts{
+        {QStringLiteral("usage:"), QStringLiteral("用法：")},
+        {QStringLiteral("make an empty register (without FILE: where the program looks for it)"),
+         QStringLiteral("新建空数据库（不写 FILE 时建在程序查找数据库的位置）")},
+        {QStringLiteral("make a demo register (N households, 300 if not given)"),
+         QStringLiteral("生成演示数据库（N 户，默认 300 户）")},
+        {QStringLiteral("make the default demo register unless FILE exists"),
+         QStringLiteral("FILE 不存在时生成默认演示数据库")},
+        {QStringLiteral("bring over an Access register"), QStringLiteral("导入旧的 Access 数据库")},
+        {QStringLiteral("print the version"), QStringLiteral("显示版本")},
+        {QStringLiteral("fenlark-db: unknown command '%1'\n"), QStringLiteral("fenlark-db：未知命令“%1”\n")},
+        {QStringLiteral("usage: fenlark-db init [FILE]\n"), QStringLiteral("用法：fenlark-db init [文件]\n")},
+        {QStringLiteral("fenlark-db init: %1\n"), QStringLiteral("fenlark-db init：%1\n")},
+        {QStringLiteral("made the empty register %1\n"), QStringLiteral("已新建空数据库 %1\n")},
+        {QStringLiteral("a register is already there: %1\n"), QStringLiteral("该位置已有数据库：%1\n")},
+        {QStringLiteral("cannot make the folder %1\n"), QStringLiteral("无法建立文件夹 %1\n")},
+        {QStringLiteral("usage: fenlark-db demo FILE [--households N]   (N a positive whole number)\n"),
+         QStringLiteral("用法：fenlark-db demo 文件 [--households N]   （N 为正整数）\n")},
+        {QStringLiteral("usage: fenlark-db demo-if-missing FILE\n"),
+         QStringLiteral("用法：fenlark-db demo-if-missing 文件\n")},
+        {QStringLiteral("fenlark-db %1: %2\n"), QStringLiteral("fenlark-db %1：%2\n")},
+        {QStringLiteral("made a demo register of %1 households in %2\n"),
+         QStringLiteral("已生成演示数据库（%1 户）：%2\n")},
+        {QStringLiteral("usage: fenlark-db import ACCESS_FILE NEW_FILE\n"),
+         QStringLiteral("用法：fenlark-db import 旧ACCESS文件 新文件\n")},
+        {QStringLiteral("  %1: %2 of %3 rows ...\n"), QStringLiteral("  %1：%2 / %3 行 ……\n")},
+        {QStringLiteral("fenlark-db import: %1\n"), QStringLiteral("fenlark-db import：%1\n")},
+    };
+    return texts;
+}
+
+} // namespace
+
+bool speaksChinese()
+{
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty())
+            return value.startsWith("zh");
+    }
+    return false;
+}
+
+QString toolText(const char *english)
+{
+    const QString text = QString::fromUtf8(english);
+    if (!speaksChinese())
+        return text;
+    return chineseTexts().value(text, text);
+}
+
+void print(FILE *to, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), to);
+    std::fflush(to);
+}
+
+} // namespace fenlark::dbtool
