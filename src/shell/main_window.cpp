@@ -67,6 +67,7 @@ MainWindow::MainWindow(AppState &state, ShellServices services, SkinLoader &skin
 MainWindow::~MainWindow()
 {
     releaseExportObjects();
+    stopMaintenanceWork();
 }
 
 bool MainWindow::initialise()
@@ -75,11 +76,16 @@ bool MainWindow::initialise()
     m_topBar->addState(0, ToolBar::Pressed);
 
     QString reason;
+    m_connection.setIndexBuildProgress(indexBuildProgressDialog());
     const RegisterStatus status = openRegister(m_services.location, m_connection, reason);
+    m_connection.setIndexBuildProgress({});
     if (status != RegisterStatus::Opened) {
         reportRegisterStatus(status, registerPath(m_services.location), reason, m_services.dialogs, this);
         return false;
     }
+    if (!lockRegister())
+        return false;
+    reportDamageOnce();
     m_recordSet.attach(m_connection);
 
     fillRegionList(m_recordSet, *m_regions);
@@ -99,6 +105,7 @@ bool MainWindow::initialise()
     rebuildTree();
     fillYears();
     // The tree stays collapsed after start-up: only the provinces show until the user opens a page.
+    tellIfReadOnly();
     return true;
 }
 
@@ -227,9 +234,6 @@ void MainWindow::connectEvents()
     connect(m_built.control<Button>(QStringLiteral("按钮_删除")), &QPushButton::clicked, this,
             &MainWindow::deleteRegion);
 }
-
-// The maintenance page (backups, restore, checks) is filled when first shown.
-void MainWindow::showMaintenancePage() {}
 
 // The statistics page (counts by category, charts, printing) is filled when first shown.
 void MainWindow::showStatisticsPage() {}
