@@ -36,6 +36,12 @@ bool BackgroundJob::start(std::function<void()> work, std::function<void()> done
     return true;
 }
 
+void BackgroundJob::waitWithoutDone()
+{
+    m_done = nullptr;
+    wait();
+}
+
 void BackgroundJob::wait()
 {
     if (!m_thread)

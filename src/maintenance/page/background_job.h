@@ -22,6 +22,8 @@ public:
     bool isRunning() const { return m_thread != nullptr; }
     // Blocks until the running work and its done are over.
     void wait();
+    // Blocks until the running work is over and drops its done (an owner being destroyed).
+    void waitWithoutDone();
 
 private:
     QThread *m_thread = nullptr;

@@ -9,7 +9,6 @@
 #include "ui/egrid.h"
 #include "ui/grid_rows.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QHBoxLayout>
@@ -101,7 +100,8 @@ MaintenancePage::MaintenancePage(MaintenanceHost host, Dialogs &dialogs, const C
 
 MaintenancePage::~MaintenancePage()
 {
-    waitForWork();
+    m_job->waitWithoutDone();
+    m_count->waitWithoutDone();
 }
 
 bool MaintenancePage::isBusy() const
@@ -225,10 +225,10 @@ void MaintenancePage::restoreChosen()
     waiting.show();
     setButtonsEnabled(false);
     m_host.releaseRegister();
-    m_job->start([&] { ok = maintenance::restoreRegister(backup, registerPath, now, result, error); }, {});
-    while (m_job->isRunning())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents, 50);
-    m_job->wait();
+    QEventLoop loop;
+    m_job->start([&] { ok = maintenance::restoreRegister(backup, registerPath, now, result, error); },
+                 [&loop] { loop.quit(); });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
     const bool reopened = m_host.reopenRegister();
     waiting.close();
     setButtonsEnabled(true);

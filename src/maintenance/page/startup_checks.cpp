@@ -33,7 +33,7 @@ StartupChecks::StartupChecks(Dialogs &dialogs, const Clock &clock, QObject *pare
 
 StartupChecks::~StartupChecks()
 {
-    m_job->wait();
+    m_job->waitWithoutDone(); // a program being closed shows no more messages
 }
 
 bool StartupChecks::isRunning() const
