@@ -37,6 +37,13 @@ public:
         if (++n <= kFindingsPerKind)
             m_list.append({kind, text});
     }
+    qint64 total() const
+    {
+        qint64 n = 0;
+        for (const auto &[kind, count] : m_counts)
+            n += count;
+        return n;
+    }
     QList<Finding> take()
     {
         std::stable_sort(m_list.begin(), m_list.end(),
@@ -411,6 +418,7 @@ CheckReport checkRegister(const QString &path, const CheckProgress &progress)
     if (!readAll && damage.isEmpty())
         out.add(Finding::Damaged, QStringLiteral("文件损坏:读取时出错 %1").arg(QString::fromUtf8(sqlite3_errmsg(db))));
     sqlite3_close(db);
+    report.problemCount = out.total();
     report.findings = out.take();
     step(100);
     return report;

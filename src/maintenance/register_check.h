@@ -34,6 +34,7 @@ struct CheckReport {
     bool readable = true; // false: the file could not be read at all (reason says why)
     QString reason;
     QList<Finding> findings;
+    qint64 problemCount = 0; // every problem found, those summed up in a More finding too
     bool clean() const { return readable && findings.isEmpty(); }
 };
 

@@ -145,6 +145,7 @@ void RegisterCheckTest::manyOfOneKindAreSummedUp()
     QVERIFY(reg.exec(QStringLiteral("UPDATE 成员信息 SET 户主 = ''")));
     const CheckReport report = checkRegister(reg.path);
     QCOMPARE(report.findings.size(), kFindingsPerKind + 1);
+    QCOMPARE(report.problemCount, kFindingsPerKind + 50);
     QCOMPARE(report.findings.last().kind, Finding::More);
     QVERIFY2(report.findings.last().text.contains(QStringLiteral("另有 50 条")),
              qPrintable(report.findings.last().text));

@@ -103,6 +103,7 @@ int runCheck(const QStringList &args)
     QString text;
     for (const maintenance::Finding &finding : report.findings)
         text += finding.text + u'\n';
+    text += QStringLiteral("%1: %2 problem(s) found\n").arg(args.at(0)).arg(report.problemCount);
     print(stdout, text);
     return 1;
 }

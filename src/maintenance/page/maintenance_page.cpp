@@ -282,12 +282,9 @@ void MaintenancePage::showCheckReport(const maintenance::CheckReport &report)
         m_status->setText(QStringLiteral("无法读取数据库文件：%1").arg(report.reason));
         return;
     }
-    int problems = 0;
-    for (const maintenance::Finding &finding : report.findings) {
+    for (const maintenance::Finding &finding : report.findings)
         m_findings->addItem(finding.text);
-        if (finding.kind != maintenance::Finding::More)
-            ++problems;
-    }
+    const qint64 problems = report.problemCount;
     m_status->setText(problems == 0 ? QStringLiteral("检查完成：未发现问题")
                                     : QStringLiteral("检查完成：发现 %1 个问题").arg(problems));
 }
