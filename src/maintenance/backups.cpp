@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <mutex>
 
 namespace fenlark::maintenance {
 
@@ -76,8 +77,12 @@ int removeOldBackups(const QString &registerPath, int keep)
     return removed;
 }
 
-bool makeBackup(const QString &registerPath, const QDateTime &now, QString &madePath, QString &error)
+bool makeBackupKeepingAll(const QString &registerPath, const QDateTime &now, QString &madePath, QString &error)
 {
+    // The day's backup and one asked for on the page may run at once on two threads: one at a
+    // time, so they never pick the same name or temporary file.
+    static std::mutex oneAtATime;
+    const std::lock_guard<std::mutex> lock(oneAtATime);
     madePath.clear();
     const QString folder = backupFolder(registerPath);
     if (!QDir().mkpath(folder)) {
@@ -94,6 +99,13 @@ bool makeBackup(const QString &registerPath, const QDateTime &now, QString &made
     if (!copyRegister(registerPath, path, false, error))
         return false;
     madePath = path;
+    return true;
+}
+
+bool makeBackup(const QString &registerPath, const QDateTime &now, QString &madePath, QString &error)
+{
+    if (!makeBackupKeepingAll(registerPath, now, madePath, error))
+        return false;
     removeOldBackups(registerPath);
     return true;
 }

@@ -34,6 +34,9 @@ int removeOldBackups(const QString &registerPath, int keep = kBackupsKept);
 // the oldest beyond kBackupsKept. madePath receives the new backup's path.
 bool makeBackup(const QString &registerPath, const QDateTime &now, QString &madePath, QString &error);
 
+// The same without removing any: for a caller that still needs the oldest (a restore from it).
+bool makeBackupKeepingAll(const QString &registerPath, const QDateTime &now, QString &madePath, QString &error);
+
 enum class DailyBackup { Made, AlreadyMade, Failed };
 
 // The backup made at most once a day, decided by the backups' names.

@@ -22,7 +22,7 @@ QString native(const QString &path)
 bool keepCurrent(const QString &registerPath, const QDateTime &now, RestoreResult &result, QString &error)
 {
     QString made;
-    if (makeBackup(registerPath, now, made, error)) {
+    if (makeBackupKeepingAll(registerPath, now, made, error)) {
         result.keptPath = made;
         return true;
     }
@@ -78,6 +78,8 @@ bool restoreRegister(const QString &backupPath, const QString &registerPath, con
         QFile::remove(registerPath + QString::fromLatin1(suffix));
     if (!copyRegister(backupPath, registerPath, true, error))
         return false;
+    // Only now: the backup just restored may have been the oldest of those kept.
+    removeOldBackups(registerPath);
     return true;
 }
 

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void restoreRefusesDamagedOrForeignBackup();
     void restoreRefusesWhileTheProgramHoldsTheRegister();
     void damagedRegisterIsKeptAsItsBytes();
+    void restoreFromTheOldestOfThirty();
 };
 
 void BackupsTest::dailyBackupOncePerDayAndSound()
@@ -207,6 +208,23 @@ void BackupsTest::damagedRegisterIsKeptAsItsBytes()
     QCOMPARE(kept.readAll(), bytes);
     QVERIFY(integrityProblems(reg.path, CheckDepth::Full).isEmpty());
     QCOMPARE(listBackups(reg.path).size(), 1); // the damaged copy is no backup to restore from
+}
+
+// Keeping the replaced register makes a thirty-first backup; the oldest, the one being
+// restored, must not be rotated away before it is copied.
+void BackupsTest::restoreFromTheOldestOfThirty()
+{
+    DemoRegister reg(5);
+    QString made, error;
+    for (int day = 0; day < kBackupsKept; ++day)
+        QVERIFY(makeDailyBackup(reg.path, kMorning.addDays(day), made, error) == DailyBackup::Made);
+    const QString oldest = listBackups(reg.path).last().path;
+    QVERIFY(reg.exec(QStringLiteral("DELETE FROM 成员信息")));
+    RestoreResult result;
+    QVERIFY2(restoreRegister(oldest, reg.path, kMorning.addDays(40), result, error), qPrintable(error));
+    QCOMPARE(householdsOf(reg.path), QStringLiteral("5"));
+    QCOMPARE(listBackups(reg.path).size(), kBackupsKept);
+    QCOMPARE(listBackups(reg.path).first().path, result.keptPath);
 }
 
 QTEST_GUILESS_MAIN(BackupsTest)
