@@ -384,7 +384,12 @@ CheckReport checkRegister(const QString &path, const CheckProgress &progress)
     step(0);
     Findings out;
     bool unreadable = false;
-    const QStringList damage = integrityProblems(path, CheckDepth::Full, &unreadable);
+    int lastPercent = 0;
+    const QStringList damage = integrityProblems(path, CheckDepth::Full, &unreadable, [&](double done) {
+        const int percent = int(40 * done);
+        if (percent > lastPercent)
+            step(lastPercent = percent);
+    });
     if (unreadable) {
         report.readable = false;
         report.reason = damage.value(0);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Copies of a register file taken with SQLite's online backup, and the file's own checks.
 // Each opens its own connection, so they may run on a worker thread while the program keeps
 // using the register.
@@ -19,7 +21,9 @@ enum class CheckDepth { Quick, Full }; // PRAGMA quick_check or integrity_check
 
 // What SQLite's own check of the file reports: empty when it is sound. A file that cannot be
 // read at all gives one line saying why, and unreadable is set.
-QStringList integrityProblems(const QString &path, CheckDepth depth, bool *unreadable = nullptr);
+// progress, when given, receives an estimate of the share done (0 to below 1) now and then.
+QStringList integrityProblems(const QString &path, CheckDepth depth, bool *unreadable = nullptr,
+                              const std::function<void(double done)> &progress = {});
 
 // Households in the register file, -1 when it cannot be read.
 qint64 householdCount(const QString &path);
