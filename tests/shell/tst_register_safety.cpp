@@ -7,16 +7,16 @@
 #include "export/spreadsheet_opener.h"
 #include "fenlark-db/register_maker.h"
 #include "maintenance/backups.h"
-#include "maintenance/register_copy.h"
 #include "maintenance/page/maintenance_page.h"
 #include "maintenance/page/startup_checks.h"
+#include "maintenance/register_copy.h"
 #include "shell/main_window.h"
 #include "ui/dialogs.h"
 #include "ui/egrid.h"
 #include "ui/page_control.h"
 #include "ui/tree_box.h"
 
-#include "../maintenance/maintenance_fixture.h"
+#include "maintenance/maintenance_fixture.h"
 
 #include <QDir>
 #include <QFile>
