@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -51,6 +52,7 @@ bool DBConnection::connectAccess(const QString &path, const QString &password) n
         return false;
     }
     m_db = db;
+    m_damageTold = false;
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 2000);
 
@@ -65,9 +67,63 @@ bool DBConnection::connectAccess(const QString &path, const QString &password) n
         }
     }
     // A file made before the indexes existed gets them now; a read-only file simply goes without.
-    execScript(*this, schema::createIndexesSql());
+    buildMissingIndexes();
     m_errors.clear();
     return true;
+}
+
+QString DBConnection::filePath() const
+{
+    const char *name = m_db ? sqlite3_db_filename(m_db, "main") : nullptr;
+    return name ? QString::fromUtf8(name) : QString();
+}
+
+bool DBConnection::isReadOnly() const noexcept
+{
+    return m_db && sqlite3_db_readonly(m_db, "main") == 1;
+}
+
+void DBConnection::buildMissingIndexes() noexcept
+{
+    // Only the statements of indexes that are not there yet, so the progress counts real work.
+    static const QRegularExpression indexName(QStringLiteral("CREATE INDEX IF NOT EXISTS \"([^\"]+)\""));
+    QStringList missing;
+    for (const QString &statement : schema::createIndexesSql().split(u';', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = indexName.match(statement);
+        if (!match.hasMatch())
+            continue;
+        Statement exists(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?1"));
+        exists.bind(1, match.captured(1));
+        if (!exists.step())
+            missing.append(statement.trimmed());
+    }
+    if (missing.isEmpty() || isReadOnly())
+        return;
+    const int total = int(missing.size());
+    int built = 0;
+    struct Tick {
+        const IndexBuildProgress *progress;
+        const int *built;
+        int total;
+    } tick{&m_indexProgress, &built, total};
+    if (m_indexProgress) {
+        m_indexProgress(0, total);
+        sqlite3_progress_handler(
+            m_db, 200000,
+            [](void *arg) {
+                const Tick *t = static_cast<const Tick *>(arg);
+                (*t->progress)(*t->built, t->total);
+                return 0;
+            },
+            &tick);
+    }
+    for (const QString &statement : missing) {
+        execScript(*this, statement);
+        ++built;
+        if (m_indexProgress)
+            m_indexProgress(built, total);
+    }
+    sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
 }
 
 void DBConnection::close() noexcept
@@ -87,6 +143,12 @@ void DBConnection::recordError(const QString &source) noexcept
     const int native = m_db ? sqlite3_extended_errcode(m_db) : 0;
     m_errors += QStringLiteral("Description: %1\r\nState: %2, Native: %3, Source: %4\r\n")
                     .arg(QString::fromUtf8(message), QString::number(native & 0xff), QString::number(native), source);
+    const int primary = native & 0xff;
+    if ((primary == SQLITE_CORRUPT || primary == SQLITE_IOERR || primary == SQLITE_NOTADB) && m_damageHandler &&
+        !m_damageTold) {
+        m_damageTold = true;
+        m_damageHandler(QString::fromUtf8(message));
+    }
 }
 
 void DBConnection::registerRecordSet(RecordSet *set)

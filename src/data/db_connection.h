@@ -20,6 +20,12 @@ public:
     DBConnection(const DBConnection &) = delete;
     DBConnection &operator=(const DBConnection &) = delete;
 
+    // Told while connectAccess builds indexes the file lacks (an old or foreign file; seconds on
+    // a large register): first (0, total), then now and then during the work so a window can
+    // stay alive, and (total, total) at the end. Not called when every index is there.
+    using IndexBuildProgress = std::function<void(int built, int total)>;
+    void setIndexBuildProgress(IndexBuildProgress progress) { m_indexProgress = std::move(progress); }
+
     // Opens the SQLite register at path (never creates it). The connection text is built as
     // the Access provider's was, so anything that showed it still reads the same.
     bool connectAccess(const QString &path, const QString &password) noexcept;
@@ -33,6 +39,17 @@ public:
     QString openFailureReason() const { return m_openFailure; }
 
     sqlite3 *handle() const noexcept { return m_db; }
+    // The absolute path of the open register file ("" when closed): backups and checks work on
+    // the file actually opened, wherever it lives.
+    QString filePath() const;
+    // True when the file could only be opened for reading (saves would fail).
+    bool isReadOnly() const noexcept;
+
+    // Told once per open, the first time a read or write meets a damaged file or a failing disk
+    // (SQLite's CORRUPT, IOERR, NOTADB), so a list cut short by damage is never taken for the
+    // end of the list. reason is the store's words.
+    using DamageHandler = std::function<void(const QString &reason)>;
+    void setDamageHandler(DamageHandler handler) { m_damageHandler = std::move(handler); }
 
     // Records the store's current error (after a failed call on handle()).
     void recordError(const QString &source) noexcept;
@@ -51,6 +68,11 @@ private:
     QString m_errors;
     QString m_openFailure;
     std::vector<RecordSet *> m_sets;
+    IndexBuildProgress m_indexProgress;
+    DamageHandler m_damageHandler;
+    bool m_damageTold = false;
+
+    void buildMissingIndexes() noexcept;
 };
 
 } // namespace fenlark

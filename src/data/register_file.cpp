@@ -1,6 +1,7 @@
 #include "data/register_file.h"
 
 #include "data/db_connection.h"
+#include "data/safe_file.h"
 #include "data/schema.h"
 #include "data/statement.h"
 
@@ -82,10 +83,22 @@ bool create(const QString &path, const RegisterLoad *load, QString &error)
         error = QStringLiteral("no file name given");
         return false;
     }
-    if (!claimNewFile(path, error))
+    const QFileInfo target(path);
+    if (target.exists() || target.isSymLink()) {
+        error = QStringLiteral("%1 already exists; it is left as it is").arg(path);
         return false;
-    if (!fillNewFile(path, load, error)) {
-        QFile::remove(path); // a half-made register must not pass for a register
+    }
+    // The register is made under a temporary name and only renamed to its own once complete and
+    // on the disk: a maker killed half-way leaves no half-made file under the register's name.
+    const QString temporary = unusedNameBeside(path);
+    if (temporary.isEmpty()) {
+        error = QStringLiteral("cannot find a free temporary name beside %1").arg(path);
+        return false;
+    }
+    if (!claimNewFile(temporary, error))
+        return false;
+    if (!fillNewFile(temporary, load, error) || !moveIntoPlace(temporary, path, false, error)) {
+        QFile::remove(temporary); // a half-made register must not pass for a register
         return false;
     }
     return true;

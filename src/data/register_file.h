@@ -10,7 +10,9 @@ class DBConnection;
 
 // Makes a new register file at path holding the three empty tables and their indexes.
 // Refuses a path where anything already is (the file may be someone's register); on any
-// failure no file is left behind and error says why in words for the user.
+// failure no file is left behind and error says why in words for the user. The file is made
+// beside path under a temporary name, synced and renamed into place only when complete, so an
+// interruption never leaves a half-made file under path (at worst a "path.part" file).
 bool createRegisterFile(const QString &path, QString &error);
 
 // The same, then fills the new file through load inside one transaction before the indexes

@@ -11,7 +11,6 @@
 #include <QFileInfo>
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <utility>
 #include <vector>
@@ -66,26 +65,6 @@ void bindRow(Statement &insert, const std::vector<SqlValue> &values)
         else
             insert.bindNull(index);
     }
-}
-
-// A name beside the target that nothing uses yet, for the file while it is being made.
-QString temporaryNameFor(const QString &target)
-{
-    for (int i = 0; i < 1000; ++i) {
-        const QString name = target + QStringLiteral(".part") + (i > 0 ? QString::number(i) : QString());
-        const QFileInfo info(name);
-        if (!info.exists() && !info.isSymLink())
-            return name;
-    }
-    return QString();
-}
-
-// The new file is written without waiting for the disk; make sure it is there before its name
-// says it is a register.
-bool flushToDisk(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && ::fsync(file.handle()) == 0;
 }
 
 bool targetIsFree(const QString &newPath, QString &error)
@@ -178,12 +157,6 @@ bool importRegister(TableSource &source, const QString &sourceDescription, const
         }
     }
 
-    const QString temporary = temporaryNameFor(newPath);
-    if (temporary.isEmpty()) {
-        error = QStringLiteral("cannot find a free temporary name beside %1").arg(newPath);
-        return false;
-    }
-
     QList<qint64> written;
     qint64 recomputed = 0;
     const RegisterLoad load = [&](DBConnection &connection, QString &loadError) {
@@ -235,23 +208,9 @@ bool importRegister(TableSource &source, const QString &sourceDescription, const
         recomputed = recomputeInitials(connection, loadError);
         return recomputed >= 0;
     };
-    if (!createRegisterFile(temporary, load, error)) {
-        QFile::remove(temporary); // removed already by the maker; a second time does no harm
+    // The maker writes under a temporary name and renames only a complete, synced file.
+    if (!createRegisterFile(newPath, load, error))
         return false;
-    }
-    if (!flushToDisk(temporary)) {
-        QFile::remove(temporary);
-        error = QStringLiteral("cannot write %1 to the disk").arg(temporary);
-        return false;
-    }
-    // Never replaces a file: fails if something took the name meanwhile.
-    if (!QFile::rename(temporary, newPath)) {
-        QFile::remove(temporary);
-        error = QFileInfo::exists(newPath)
-                    ? QStringLiteral("%1 already exists; it is left as it is (choose a new file name)").arg(newPath)
-                    : QStringLiteral("cannot give the new register the name %1").arg(newPath);
-        return false;
-    }
 
     QStringList lines;
     lines.append(QStringLiteral("Imported %1 into %2:").arg(sourceDescription, newPath));

@@ -80,6 +80,7 @@ MainWindow::MainWindow(AppState &state, ShellServices services, SkinLoader &skin
 MainWindow::~MainWindow()
 {
     releaseExportObjects();
+    stopMaintenanceWork();
 }
 
 bool MainWindow::initialise()
@@ -95,11 +96,16 @@ bool MainWindow::initialise()
     m_excel.setExportFolder(place.folder + QStringLiteral("/导出"));
 
     QString reason;
+    m_connection.setIndexBuildProgress(indexBuildProgressDialog());
     const RegisterStatus status = openRegister(m_services.location, m_connection, reason);
+    m_connection.setIndexBuildProgress({});
     if (status != RegisterStatus::Opened) {
         reportRegisterStatus(status, registerPath(m_services.location), reason, m_services.dialogs, this);
         return false;
     }
+    if (!lockRegister())
+        return false;
+    reportDamageOnce();
     m_recordSet.attach(m_connection);
     markDemoRegister();
 
@@ -120,6 +126,7 @@ bool MainWindow::initialise()
     rebuildTree();
     fillYears();
     // The tree stays collapsed after start-up: only the provinces show until the user opens a page.
+    tellIfReadOnly();
     return true;
 }
 
@@ -274,9 +281,6 @@ void MainWindow::connectEvents()
             &MainWindow::deleteRegion);
     connect(m_regionSearch, &EditBox::contentChanged, this, &MainWindow::filterRegions);
 }
-
-// The maintenance page (backups, restore, checks) is filled when first shown.
-void MainWindow::showMaintenancePage() {}
 
 // The statistics page (counts by category, charts, printing) is filled when first shown.
 void MainWindow::showStatisticsPage() {}

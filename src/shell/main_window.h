@@ -5,6 +5,7 @@
 #include "data/record_set.h"
 #include "export/excel_application.h"
 #include "export/excel_workbook.h"
+#include "maintenance/register_lock.h"
 #include "shell/shell_services.h"
 #include "shell/skin_loader.h"
 #include "ui/window_builder.h"
@@ -21,6 +22,8 @@ class EditBox;
 class EGrid;
 class Label;
 class Button;
+class MaintenancePage;
+class StartupChecks;
 class PageControl;
 class PicBox;
 class ShapeBox;
@@ -44,6 +47,12 @@ public:
     DBConnection &connection() { return m_connection; }
     RecordSet &mainRecordSet() { return m_recordSet; }
 
+    // The maintenance page once shown (null before), and the checks run after the first show.
+    MaintenancePage *maintenancePage() const { return m_maintenance; }
+    StartupChecks *startupChecks() const { return m_startupChecks; }
+    // The quick check and the day's backup, on a worker thread; called once the window shows.
+    void startBackgroundChecks();
+
     // Event handlers, public so tests drive them as the user would.
     void onTopToolBarClicked(int index);
     void onHouseholdToolBarClicked(int index);
@@ -52,6 +61,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void setupGridHeaders();
@@ -78,6 +88,13 @@ private:
     HouseholdEditContext householdContext();
     HouseholdListControls listControls();
     void showMaintenancePage();
+    DBConnection::IndexBuildProgress indexBuildProgressDialog();
+    bool lockRegister();
+    void reportDamageOnce();
+    void tellIfReadOnly();
+    void stopMaintenanceWork();
+    void releaseRegister();
+    bool reopenRegister();
     void showStatisticsPage();
     void rebuildTree();
     void expandTree();
@@ -92,6 +109,10 @@ private:
     ExcelWorkbook m_workbook;  // Excel工作簿1
     BuiltWindow m_built;
     bool m_released = false;
+    maintenance::RegisterLock m_lock; // shared while the register is open: no restore under us
+    StartupChecks *m_startupChecks = nullptr;
+    MaintenancePage *m_maintenance = nullptr;
+    QString m_releasedPath; // the register closed for a restore, to be opened again
 
     ToolBar *m_topBar = nullptr;
     PageControl *m_pages = nullptr;

@@ -4,6 +4,7 @@
 #include "core/register_location.h"
 #include "data/access_file.h"
 #include "data/db_connection.h"
+#include "data/schema_check.h"
 #include "ui/dialogs.h"
 
 #include <QDir>
@@ -24,9 +25,21 @@ RegisterStatus openRegister(const ProgramLocation &location, DBConnection &conne
         return RegisterStatus::Missing;
     if (isAccessFile(path))
         return RegisterStatus::AccessFile;
+    // SQLite takes an empty file for an empty database; it is no register, so say so.
+    if (QFileInfo(path).isFile() && QFileInfo(path).size() == 0)
+        return RegisterStatus::Empty;
     if (!connection.connectAccess(path, QString())) {
         reason = connection.openFailureReason();
         return RegisterStatus::Unopenable;
+    }
+    // Going on without a table or column would make every list empty and every save fail.
+    QStringList missing;
+    for (const SchemaProblem &problem : missingSchemaParts(connection.handle()))
+        missing.append(problem.text());
+    if (!missing.isEmpty()) {
+        connection.close();
+        reason = missing.join(QStringLiteral("；"));
+        return RegisterStatus::Incomplete;
     }
     return RegisterStatus::Opened;
 }
@@ -55,6 +68,25 @@ QString accessRegisterMessage(const QString &path)
         .arg(native, converted);
 }
 
+QString emptyRegisterMessage(const QString &path)
+{
+    return QStringLiteral("数据库文件是空的(0 字节),无法使用!\n\n文件：%1\n\n"
+                          "可以在命令行用 fenlark-db restore 从 备份 文件夹中的备份恢复。")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString incompleteRegisterMessage(const QString &path, const QString &missing)
+{
+    return QStringLiteral("数据库文件缺少必需的表或列,无法使用!\n\n文件：%1\n缺少：%2")
+        .arg(QDir::toNativeSeparators(path), missing);
+}
+
+QString readOnlyRegisterMessage(const QString &path)
+{
+    return QStringLiteral("数据库文件是只读的:可以浏览和查询,但不能保存任何修改。\n\n文件：%1")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 void reportRegisterStatus(RegisterStatus status, const QString &path, const QString &reason, Dialogs &dialogs,
                           QWidget *parent)
 {
@@ -69,6 +101,12 @@ void reportRegisterStatus(RegisterStatus status, const QString &path, const QStr
         return;
     case RegisterStatus::Unopenable:
         dialogs.message(parent, unopenableRegisterMessage(path, reason), MessageIcon::Error);
+        return;
+    case RegisterStatus::Empty:
+        dialogs.message(parent, emptyRegisterMessage(path), MessageIcon::Error);
+        return;
+    case RegisterStatus::Incomplete:
+        dialogs.message(parent, incompleteRegisterMessage(path, reason), MessageIcon::Error);
         return;
     }
 }

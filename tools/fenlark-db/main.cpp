@@ -19,6 +19,9 @@ constexpr UsageLine kUsage[] = {
     {"demo FILE [--households N]", "make a demo register (N households, 300 if not given)"},
     {"demo-if-missing FILE", "make the default demo register unless FILE exists"},
     {"import ACCESS_FILE NEW_FILE", "bring over an Access register"},
+    {"backup REGISTER [DEST]", "a checked copy (into 备份 beside REGISTER if no DEST)"},
+    {"restore BACKUP REGISTER", "put a sound backup in the register's place"},
+    {"check REGISTER", "list problems (exit 0 none, 1 some, 2 unreadable)"},
     {"--version", "print the version"},
 };
 
@@ -57,6 +60,12 @@ int main(int argc, char **argv)
         return runDemoIfMissing(args);
     if (command == QStringLiteral("import"))
         return runImport(args);
+    if (command == QStringLiteral("backup"))
+        return runBackup(args);
+    if (command == QStringLiteral("restore"))
+        return runRestore(args);
+    if (command == QStringLiteral("check"))
+        return runCheck(args);
     print(stderr, toolText("fenlark-db: unknown command '%1'\n").arg(command));
     printUsage(stderr);
     return 2;

@@ -1,0 +1,111 @@
+// backup, restore and check: the maintenance operations of the program, from the command line.
+#include "commands.h"
+
+#include "maintenance/backups.h"
+#include "maintenance/register_check.h"
+#include "maintenance/register_copy.h"
+#include "maintenance/restore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace fenlark::dbtool {
+
+namespace {
+
+void print(FILE *to, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), to);
+    std::fflush(to);
+}
+
+bool plainArguments(const QStringList &args, qsizetype least, qsizetype most)
+{
+    if (args.size() < least || args.size() > most)
+        return false;
+    for (const QString &arg : args) {
+        if (arg.isEmpty() || arg.startsWith(u'-'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runBackup(const QStringList &args)
+{
+    if (!plainArguments(args, 1, 2)) {
+        print(stderr, QStringLiteral("usage: fenlark-db backup REGISTER [DEST]\n"));
+        return 2;
+    }
+    const QString &source = args.at(0);
+    const QDateTime now = QDateTime::currentDateTime();
+    QString made;
+    QString error;
+    bool ok = false;
+    if (args.size() == 1) {
+        ok = maintenance::makeBackup(source, now, made, error);
+    } else {
+        // A folder gets a backup named as the program names them; anything else is the new file.
+        made = QFileInfo(args.at(1)).isDir()
+                   ? QDir(args.at(1)).filePath(QFileInfo(maintenance::backupPathFor(source, now)).fileName())
+                   : args.at(1);
+        ok = maintenance::copyRegister(source, made, false, error);
+    }
+    if (!ok) {
+        print(stderr, QStringLiteral("fenlark-db backup: %1\n").arg(error));
+        return 1;
+    }
+    print(stdout, QStringLiteral("backed up %1 to %2 (checked: sound)\n").arg(source, made));
+    return 0;
+}
+
+int runRestore(const QStringList &args)
+{
+    if (!plainArguments(args, 2, 2)) {
+        print(stderr, QStringLiteral("usage: fenlark-db restore BACKUP REGISTER\n"));
+        return 2;
+    }
+    maintenance::RestoreResult result;
+    QString error;
+    if (!maintenance::restoreRegister(args.at(0), args.at(1), QDateTime::currentDateTime(), result, error)) {
+        print(stderr, QStringLiteral("fenlark-db restore: %1\n").arg(error));
+        return 1;
+    }
+    QString text = QStringLiteral("restored %1 from %2\n").arg(args.at(1), args.at(0));
+    if (!result.keptPath.isEmpty()) {
+        text += result.keptDamaged ? QStringLiteral("the replaced register was damaged; its bytes are kept as %1\n")
+                                   : QStringLiteral("the replaced register is kept as the backup %1\n");
+        text = text.arg(result.keptPath);
+    }
+    print(stdout, text);
+    return 0;
+}
+
+int runCheck(const QStringList &args)
+{
+    if (!plainArguments(args, 1, 1)) {
+        print(stderr, QStringLiteral("usage: fenlark-db check REGISTER\n"));
+        return 2;
+    }
+    const maintenance::CheckReport report = maintenance::checkRegister(args.at(0));
+    if (!report.readable) {
+        print(stderr, QStringLiteral("fenlark-db check: %1: %2\n").arg(args.at(0), report.reason));
+        return 2;
+    }
+    if (report.findings.isEmpty()) {
+        print(stdout, QStringLiteral("%1: no problems found\n").arg(args.at(0)));
+        return 0;
+    }
+    QString text;
+    for (const maintenance::Finding &finding : report.findings)
+        text += finding.text + u'\n';
+    text += QStringLiteral("%1: %2 problem(s) found\n").arg(args.at(0)).arg(report.problemCount);
+    print(stdout, text);
+    return 1;
+}
+
+} // namespace fenlark::dbtool
