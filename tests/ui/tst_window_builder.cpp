@@ -116,7 +116,8 @@ void TestWindowBuilder::mainWindowPlacement_data()
                                     << QRect(264, 32, 952, 480);
     QTest::newRow("paging button") << QStringLiteral("按钮_下一页") << QStringLiteral("外形框2")
                                    << QRect(56, 5, 48, 24);
-    QTest::newRow("count label") << QStringLiteral("标签1") << QStringLiteral("外形框2") << QRect(456, 5, 96, 24);
+    // Wider than the first design's 96 pixels: "总项目数：" with seven digits fits to the strip's end.
+    QTest::newRow("count label") << QStringLiteral("标签1") << QStringLiteral("外形框2") << QRect(456, 5, 128, 24);
     QTest::newRow("region delete") << QStringLiteral("按钮_删除") << QStringLiteral("外形框1") << QRect(192, 0, 80, 32);
     QTest::newRow("region list") << QStringLiteral("高级表格2") << QStringLiteral("page 2") << QRect(8, 48, 624, 232);
 }
