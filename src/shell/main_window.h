@@ -5,6 +5,7 @@
 #include "data/record_set.h"
 #include "export/excel_application.h"
 #include "export/excel_workbook.h"
+#include "printing/print_service.h"
 #include "shell/shell_services.h"
 #include "shell/skin_loader.h"
 #include "ui/window_builder.h"
@@ -24,6 +25,7 @@ class Button;
 class PageControl;
 class PicBox;
 class ShapeBox;
+class StatisticsPage;
 class ToolBar;
 class TreeBox;
 
@@ -41,6 +43,8 @@ public:
     bool initialise();
 
     const BuiltWindow &controls() const { return m_built; }
+    // The statistics page, made the first time it is shown (nullptr before).
+    StatisticsPage *statisticsPage() const { return m_statistics; }
     DBConnection &connection() { return m_connection; }
     RecordSet &mainRecordSet() { return m_recordSet; }
 
@@ -69,6 +73,8 @@ private:
     void deleteHousehold();
     void openQueryWindow();
     void exportList();
+    void printList();
+    PrintService &printer();
     void addRegion();
     void modifyRegion();
     void deleteRegion();
@@ -89,6 +95,7 @@ private:
     ExcelWorkbook m_workbook;  // Excel工作簿1
     BuiltWindow m_built;
     bool m_released = false;
+    PreviewPrintService m_previewPrinter; // when the services bring no printer
 
     ToolBar *m_topBar = nullptr;
     PageControl *m_pages = nullptr;
@@ -107,6 +114,7 @@ private:
     Label *m_countLabel = nullptr;
     ShapeBox *m_buttonStrip = nullptr;
     EGrid *m_regions = nullptr;
+    StatisticsPage *m_statistics = nullptr;
 };
 
 } // namespace fenlark

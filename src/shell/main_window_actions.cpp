@@ -3,6 +3,7 @@
 
 #include "export/poor_household_export.h"
 #include "household/household_openers.h"
+#include "printing/detail_sheet_print.h"
 #include "region/region_deletion.h"
 #include "region/region_entry_window.h"
 #include "region/region_tree.h"
@@ -69,7 +70,8 @@ void MainWindow::onHouseholdDoubleClicked()
 }
 HouseholdEditContext MainWindow::householdContext()
 {
-    return HouseholdEditContext{*m_households, *m_tree, *m_years, m_recordSet, *m_countLabel, m_services.clock};
+    return HouseholdEditContext{*m_households, *m_tree,          *m_years,  m_recordSet,
+                                *m_countLabel, m_services.clock, &printer()};
 }
 
 void MainWindow::addHousehold()
@@ -116,6 +118,12 @@ void MainWindow::exportList()
 {
     const GridSheetSource source(*m_households);
     exportPoorHouseholdSheet(source, m_excel, m_workbook, m_services.dialogs, this);
+}
+
+void MainWindow::printList()
+{
+    const GridSheetSource source(*m_households);
+    printDetailSheet(source, printer(), this);
 }
 
 } // namespace fenlark
