@@ -16,7 +16,7 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   python3-openpyxl
   desktop-file-utils shared-mime-info xdg-utils
-  qt6-charts-dev
+  qt6-charts-dev libqt6opengl6-dev
   libpq-dev postgresql
   fonts-noto-cjk fonts-hanazono fonts-babelstone-han
   lintian appstream poppler-utils dpkg-dev file fakeroot

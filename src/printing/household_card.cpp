@@ -37,17 +37,17 @@ QString cardHtml(const HouseholdCard &card)
             return;
         html += QStringLiteral("<tr>");
         for (const auto &[caption, value] : pending)
-            html += QStringLiteral("<td width=\"18%\"><b>") + cellHtml(caption) + QStringLiteral("</b></td><td>") +
-                    cellHtml(value) + QStringLiteral("</td>");
+            html += QStringLiteral("<td width=\"22%\" nowrap><b>") + cellHtml(caption) +
+                    QStringLiteral("</b></td><td>") + cellHtml(value) + QStringLiteral("</td>");
         if (pending.size() == 1)
-            html += QStringLiteral("<td width=\"18%\"></td><td></td>");
+            html += QStringLiteral("<td width=\"22%\"></td><td></td>");
         html += QStringLiteral("</tr>");
         pending.clear();
     };
     for (const auto &field : card.fields) {
         if (isLongField(field.second)) {
             flush();
-            html += QStringLiteral("<tr><td width=\"18%\"><b>") + cellHtml(field.first) +
+            html += QStringLiteral("<tr><td width=\"22%\" nowrap><b>") + cellHtml(field.first) +
                     QStringLiteral("</b></td><td colspan=\"3\">") + cellHtml(field.second) +
                     QStringLiteral("</td></tr>");
             continue;

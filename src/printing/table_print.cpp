@@ -20,6 +20,7 @@ constexpr double kFooterHeightMm = 8.0;
 constexpr double kCellPaddingMm = 1.0;
 constexpr double kTitlePoints = 20.0;
 constexpr double kCellPoints = 9.0;
+constexpr double kSmallestPoints = 5.0;
 
 // The fonts of the screen, so Chinese, and characters only a few fonts have, print with the
 // glyphs the clerk saw; Qt falls back per character to an installed font that has it.
@@ -75,14 +76,20 @@ bool paintTable(QPrinter &printer, const PrintTable &table)
 
     const QFont cellFont = printFont(kCellPoints);
     const auto drawRow = [&](double top, const auto &textOf) {
-        painter.setFont(cellFont);
-        const QFontMetricsF metrics = painter.fontMetrics();
         double left = 0;
         for (std::size_t c = 0; c < widths.size(); ++c) {
             const QRectF cell = mm(left, top, widths[c], kRowHeightMm);
             painter.drawRect(cell);
             const QRectF inner = cell.adjusted(kCellPaddingMm * dotsPerMm, 0, -kCellPaddingMm * dotsPerMm, 0);
-            const QString text = metrics.elidedText(textOf(int(c)), Qt::ElideRight, inner.width());
+            const QString full = textOf(int(c));
+            // A text wider than its cell is set smaller rather than cut, so a card number or a
+            // time prints whole; only below the smallest legible size is it cut with "…".
+            QFont font = cellFont;
+            const double natural = QFontMetricsF(font, painter.device()).horizontalAdvance(full);
+            if (natural > inner.width())
+                font.setPointSizeF(std::max(kSmallestPoints, kCellPoints * inner.width() / natural * 0.98));
+            painter.setFont(font);
+            const QString text = painter.fontMetrics().elidedText(full, Qt::ElideRight, int(inner.width()));
             painter.drawText(inner, Qt::AlignCenter, text);
             left += widths[c];
         }

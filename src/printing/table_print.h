@@ -35,7 +35,7 @@ TablePagination paginateTable(int rowCount, bool withSubtitle, double pageHeight
 
 // Paints the table onto the printer, as many pages as it takes: the header row repeats at the
 // top of every page and each page carries "第 n 页，共 m 页" at its foot. Texts too wide for
-// their cell are cut with "…". False when the printer could not be painted on.
+// their cell are set smaller, down to a legible least, and only then cut with "…". False when the printer could not be painted on.
 bool paintTable(QPrinter &printer, const PrintTable &table);
 
 } // namespace fenlark
