@@ -8,6 +8,7 @@
 #include "printing/print_service.h"
 #include "shell/main_window.h"
 #include "statistics/statistics_page.h"
+#include "ui/combo_box.h"
 #include "ui/dialogs.h"
 #include "ui/egrid.h"
 #include "ui/page_control.h"
