@@ -17,7 +17,7 @@ packages=(
   python3-openpyxl
   golang-github-mozillazg-go-pinyin-dev
   desktop-file-utils shared-mime-info xdg-utils
-  qt6-charts-dev
+  qt6-charts-dev libqt6opengl6-dev
   libpq-dev postgresql
   fonts-noto-cjk fonts-hanazono fonts-babelstone-han
   lintian appstream poppler-utils dpkg-dev file fakeroot

@@ -6,6 +6,7 @@ class Clock;
 class ComboBox;
 class EGrid;
 class Label;
+class PrintService;
 class RecordSet;
 class TreeBox;
 
@@ -17,6 +18,8 @@ struct HouseholdEditContext {
     RecordSet &mainSet;  // the main window's 记录集1
     Label &countLabel;   // 标签1, "总项目数："
     const Clock &clock;  // the save time
+    // "打印" of the form; none: the system's print preview and dialog.
+    PrintService *printer = nullptr;
 };
 
 } // namespace fenlark

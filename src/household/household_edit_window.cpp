@@ -153,6 +153,7 @@ void HouseholdEditWindow::findControls()
     need(m_partyPost, u"组合框4");
     need(m_save, u"按钮_保存");
     need(m_help, u"按钮_帮助");
+    need(m_print, u"按钮_打印");
     need(m_menu, u"弹出菜单1");
 }
 
@@ -162,6 +163,7 @@ void HouseholdEditWindow::connectEvents()
     makeWindowDragHandle(m_title);
     connect(m_save, &QPushButton::clicked, this, &HouseholdEditWindow::save);
     connect(m_help, &QPushButton::clicked, this, &HouseholdEditWindow::showHelp);
+    connect(m_print, &QPushButton::clicked, this, &HouseholdEditWindow::printCard);
     connect(m_members, &EGrid::editEnded, this, [this] { memberGrid::normaliseCursorCell(*m_members); });
     connect(m_members, &EGrid::rightButtonPressed, this, &HouseholdEditWindow::memberMenuRequested);
     connect(m_menu, &PopupMenu::itemClicked, this, [this] { memberGrid::clearCursorRow(*m_members, m_dialogs, this); });

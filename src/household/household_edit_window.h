@@ -48,6 +48,8 @@ public:
     void save();
     // 按钮_帮助: the household-attribute help window, modally.
     void showHelp();
+    // 按钮_打印: the household as the form shows it, printed as a one-page card.
+    void printCard();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -111,6 +113,7 @@ private:
     ComboBox *m_partyPost = nullptr;     // 组合框4
     Button *m_save = nullptr;            // 按钮_保存
     Button *m_help = nullptr;            // 按钮_帮助
+    Button *m_print = nullptr;           // 按钮_打印
     PopupMenu *m_menu = nullptr;         // the member grid's "删除"
 };
 

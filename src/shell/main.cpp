@@ -3,6 +3,7 @@
 #include "core/program_dir.h"
 #include "core/version.h"
 #include "export/spreadsheet_opener.h"
+#include "printing/print_service.h"
 #include "shell/program.h"
 #include "shell/shell_services.h"
 #include "ui/dialogs.h"
@@ -28,5 +29,6 @@ int main(int argc, char **argv)
     const fenlark::RunningProgramLocation location;
     fenlark::DesktopSpreadsheetOpener opener;
     const fenlark::ProcProcessList processes;
-    return fenlark::runProgram(app, fenlark::ShellServices{dialogs, clock, location, opener, processes});
+    fenlark::PreviewPrintService printer;
+    return fenlark::runProgram(app, fenlark::ShellServices{dialogs, clock, location, opener, processes, &printer});
 }

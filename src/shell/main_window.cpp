@@ -7,6 +7,7 @@
 #include "shell/logo.h"
 #include "shell/region_list_fill.h"
 #include "shell/register_check.h"
+#include "statistics/statistics_page.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
 #include "ui/containers.h"
@@ -21,6 +22,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -259,6 +261,10 @@ void MainWindow::onHouseholdToolBarClicked(int index)
         if (rows > 1)
             exportList();
         break;
+    case 6:
+        if (rows > 1)
+            printList();
+        break;
     default:
         break;
     }
@@ -282,8 +288,26 @@ void MainWindow::connectEvents()
     connect(m_regionSearch, &EditBox::contentChanged, this, &MainWindow::filterRegions);
 }
 
-// The statistics page (counts by category, charts, printing) is filled when first shown.
-void MainWindow::showStatisticsPage() {}
+// The statistics page is made when first shown; every showing counts afresh, since households
+// and units may have changed on the other pages meanwhile.
+void MainWindow::showStatisticsPage()
+{
+    if (!m_statistics) {
+        QWidget *page = m_pages->page(4);
+        m_statistics = new StatisticsPage(StatisticsServices{m_connection, m_services.dialogs, m_services.clock,
+                                                             m_excel, m_workbook, printer(), m_state.topRegionLevel},
+                                          page);
+        auto *layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(m_statistics);
+    }
+    m_statistics->refresh();
+}
+
+PrintService &MainWindow::printer()
+{
+    return m_services.printer ? *m_services.printer : m_previewPrinter;
+}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {

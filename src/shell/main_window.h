@@ -6,6 +6,7 @@
 #include "export/excel_application.h"
 #include "export/excel_workbook.h"
 #include "maintenance/register_lock.h"
+#include "printing/print_service.h"
 #include "shell/shell_services.h"
 #include "shell/skin_loader.h"
 #include "ui/window_builder.h"
@@ -27,6 +28,7 @@ class StartupChecks;
 class PageControl;
 class PicBox;
 class ShapeBox;
+class StatisticsPage;
 class ToolBar;
 class TreeBox;
 
@@ -44,6 +46,8 @@ public:
     bool initialise();
 
     const BuiltWindow &controls() const { return m_built; }
+    // The statistics page, made the first time it is shown (nullptr before).
+    StatisticsPage *statisticsPage() const { return m_statistics; }
     DBConnection &connection() { return m_connection; }
     RecordSet &mainRecordSet() { return m_recordSet; }
 
@@ -81,6 +85,8 @@ private:
     void deleteHousehold();
     void openQueryWindow();
     void exportList();
+    void printList();
+    PrintService &printer();
     void addRegion();
     void modifyRegion();
     void deleteRegion();
@@ -113,6 +119,7 @@ private:
     StartupChecks *m_startupChecks = nullptr;
     MaintenancePage *m_maintenance = nullptr;
     QString m_releasedPath; // the register closed for a restore, to be opened again
+    PreviewPrintService m_previewPrinter; // when the services bring no printer
 
     ToolBar *m_topBar = nullptr;
     PageControl *m_pages = nullptr;
@@ -134,6 +141,7 @@ private:
     ShapeBox *m_buttonStrip = nullptr;
     EGrid *m_regions = nullptr;
     EditBox *m_regionSearch = nullptr; // 编辑框2, above the region list
+    StatisticsPage *m_statistics = nullptr;
 };
 
 } // namespace fenlark

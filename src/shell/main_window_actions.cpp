@@ -3,6 +3,7 @@
 
 #include "export/poor_household_export.h"
 #include "household/household_openers.h"
+#include "printing/detail_sheet_print.h"
 #include "region/region_deletion.h"
 #include "region/region_entry_window.h"
 #include "region/region_list.h"
@@ -74,7 +75,8 @@ void MainWindow::onHouseholdDoubleClicked()
 }
 HouseholdEditContext MainWindow::householdContext()
 {
-    return HouseholdEditContext{*m_households, *m_tree, *m_years, m_recordSet, *m_countLabel, m_services.clock};
+    return HouseholdEditContext{*m_households, *m_tree,          *m_years,  m_recordSet,
+                                *m_countLabel, m_services.clock, &printer()};
 }
 
 void MainWindow::addHousehold()
@@ -134,6 +136,12 @@ void MainWindow::exportList()
         m_services.dialogs.message(
             this, QStringLiteral("已导出到：\n%1").arg(QDir::toNativeSeparators(m_excel.savedFiles().last())),
             MessageIcon::None);
+}
+
+void MainWindow::printList()
+{
+    const GridSheetSource source(*m_households);
+    printDetailSheet(source, printer(), this);
 }
 
 } // namespace fenlark

@@ -4,6 +4,7 @@ namespace fenlark {
 
 class Clock;
 class Dialogs;
+class PrintService;
 class ProcessList;
 class ProgramLocation;
 class SpreadsheetOpener;
@@ -15,6 +16,8 @@ struct ShellServices {
     const ProgramLocation &location;
     SpreadsheetOpener &spreadsheetOpener;
     const ProcessList &processes;
+    // Printing; none: the system's print preview and dialog.
+    PrintService *printer = nullptr;
 };
 
 } // namespace fenlark

@@ -5,8 +5,11 @@
 #include "core/program_dir.h"
 #include "export/spreadsheet_opener.h"
 #include "fenlark-db/register_maker.h"
+#include "printing/pdf_text.h"
+#include "printing/print_service.h"
 #include "shell/main_window.h"
 #include "ui/buttons.h"
+#include "statistics/statistics_page.h"
 #include "ui/combo_box.h"
 #include "ui/dialogs.h"
 #include "ui/edit_box.h"
@@ -37,6 +40,7 @@ struct Fixture {
     RecordingSpreadsheetOpener opener;
     FixedProcessList processes{{}};
     SkinLoader skin;
+    PdfPrintService printer{dir.filePath(QStringLiteral("printed.pdf"))};
     std::unique_ptr<MainWindow> window;
 
     bool open(bool demo = true)
@@ -48,7 +52,8 @@ struct Fixture {
         location = std::make_unique<FixedProgramLocation>(dir.path(), QStringLiteral("fenlark"));
         state.versionText = QStringLiteral("1.0");
         state.topRegionLevel = 2;
-        window = std::make_unique<MainWindow>(state, ShellServices{dialogs, clock, *location, opener, processes}, skin);
+        window = std::make_unique<MainWindow>(
+            state, ShellServices{dialogs, clock, *location, opener, processes, &printer}, skin);
         return window->initialise();
     }
     template <class T> T *control(const char16_t *name)
@@ -98,6 +103,8 @@ private Q_SLOTS:
     void emptyListToolBarDoesNothing();
     void pagingAndSearchTextsFit_data();
     void pagingAndSearchTextsFit();
+    void printPrintsTheListedRows();
+    void statisticsPageCountsTheRegister();
     void logoWrittenWhenMissing();
     void userLogoKept();
 };
@@ -261,10 +268,53 @@ void MainWindowTest::emptyListToolBarDoesNothing()
 {
     Fixture f;
     QVERIFY(f.open());
-    for (int index : {2, 4, 5})
+    for (int index : {2, 4, 5, 6})
         f.window->onHouseholdToolBarClicked(index);
     QVERIFY(f.dialogs.shown().empty());
     QVERIFY(f.opener.opened().isEmpty());
+    QVERIFY(f.printer.printed().isEmpty());
+}
+
+void MainWindowTest::printPrintsTheListedRows()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    auto *tree = f.control<TreeBox>(u"树型框1");
+    EGrid *list = f.control<EGrid>(u"高级表格1");
+    f.window->onTopToolBarClicked(2);
+    for (int i = 0; i < tree->itemCount() && list->rowCount() == 1; ++i) {
+        if (!tree->hasChildren(i))
+            tree->select(i);
+    }
+    QVERIFY(list->rowCount() > 1);
+    f.window->onHouseholdToolBarClicked(6);
+    QCOMPARE(f.printer.printed(), QStringList{QStringLiteral("贫农明细表")});
+    const QString text = pdfPageText(f.printer.path(), 1);
+    for (int r = 1; r < list->rowCount(); ++r)
+        QVERIFY2(text.contains(list->cellText(r, 2)), qPrintable(list->cellText(r, 2)));
+    QVERIFY(f.dialogs.shown().empty());
+}
+
+void MainWindowTest::statisticsPageCountsTheRegister()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    auto *pages = f.control<PageControl>(u"高级选择夹1");
+    QVERIFY(!f.window->statisticsPage());
+    f.window->onTopToolBarClicked(8);
+    QCOMPARE(pages->currentPage(), 4);
+    StatisticsPage *page = f.window->statisticsPage();
+    QVERIFY(page);
+    QCOMPARE(page->parentWidget(), pages->page(4));
+    // The whole register by default, every household of the demo register counted once.
+    page->yearList().setCurrentIndex(page->yearList().itemCount() - 1);
+    page->recount();
+    QCOMPARE(page->shownTable().total.households, 40);
+    // Shown again: the same page, counted afresh.
+    f.window->onTopToolBarClicked(0);
+    f.window->onTopToolBarClicked(8);
+    QCOMPARE(f.window->statisticsPage(), page);
+    QVERIFY(f.dialogs.shown().empty());
 }
 
 void MainWindowTest::pagingAndSearchTextsFit_data()

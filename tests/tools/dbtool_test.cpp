@@ -143,7 +143,7 @@ void DbToolTest::initMakesTheEmptyTables()
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"区域管理\"")), 0);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"年份管理\"")), 0);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='index' AND sql IS NOT NULL")),
-             7);
+             8);
 }
 
 void DbToolTest::makersRefuseAnExistingFile_data()

@@ -190,9 +190,12 @@ void TestWindowBuilder::mainWindowContents()
     QVERIFY(top->isSeparator(7));
     QCOMPARE(top->buttonCaption(8), QStringLiteral("统计分析"));
     auto *household = built.control<ToolBar>(QStringLiteral("工具条2"));
-    QCOMPARE(household->buttonCount(), 6);
+    // "打印" follows "导出"; the original items keep their indexes.
+    QCOMPARE(household->buttonCount(), 7);
     QVERIFY(household->isSeparator(3));
+    QCOMPARE(household->buttonCaption(4), QStringLiteral("查找"));
     QCOMPARE(household->buttonCaption(5), QStringLiteral("导出"));
+    QCOMPARE(household->buttonCaption(6), QStringLiteral("打印"));
 
     auto *pages = built.control<PageControl>(QStringLiteral("高级选择夹1"));
     QCOMPARE(pages->pageCount(), 5);
