@@ -59,7 +59,9 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
         else
             conditions.push_back({QStringLiteral("\"所属管辖\" = ?"), *criteria.unit, 0, true});
         if (criteria.parentUnit)
-            conditions.push_back(textIs("上级管辖", *criteria.parentUnit));
+            // The parent tells apart villages of one name under several townships; a stored
+            // BLOB never reads as a real township's name, so plain equality is exact here.
+            conditions.push_back({QStringLiteral("IFNULL(\"上级管辖\", '') = ?"), *criteria.parentUnit, 0, true});
     }
     // The yes/no criteria with the result column each is read from.
     const std::pair<const std::optional<bool> *, std::pair<const char *, int>> flags[] = {
