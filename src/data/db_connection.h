@@ -45,12 +45,17 @@ public:
     // its current values. rowid < 0 means every row of the table.
     void rowWillChange(const QString &table, qint64 rowid, const RecordSet *writer) noexcept;
 
+    // Whether this connection keeps the member-card index (data/member_card_index.h).
+    bool memberIndexReady() const noexcept { return m_memberIndexReady; }
+    void setMemberIndexReady(bool ready) noexcept { m_memberIndexReady = ready; }
+
 private:
     sqlite3 *m_db = nullptr;
     QString m_connectionText;
     QString m_errors;
     QString m_openFailure;
     std::vector<RecordSet *> m_sets;
+    bool m_memberIndexReady = false;
 };
 
 } // namespace fenlark
