@@ -57,6 +57,8 @@ private:
     void updateList(const HouseholdRecord &record, const QString &headCard);
     QString parentUnitOf(const QString &unit) const;
     void memberMenuRequested();
+    void memberCellEdited();
+    bool confirmMemberCards();
 
     AppState &m_state;
     DBConnection &m_connection;
@@ -66,7 +68,8 @@ private:
     BuiltWindow m_built;
     bool m_loaded = false;
     memberGrid::LoadReport m_loadReport;
-    QString m_listCard; // 身份证 cell of the list row opened for modification
+    QString m_listCard;    // 身份证 cell of the list row opened for modification
+    qint64 m_loadedId = 0; // rowid of the household loaded for modification (0: none)
 
     Label *m_title = nullptr;            // 标签13
     SuperBtn *m_close = nullptr;         // 超级按钮1

@@ -1,5 +1,7 @@
 #include "ui/grid_model.h"
 
+#include <QColor>
+
 namespace fenlark {
 
 GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -43,9 +45,40 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         return (cell.flags & Cell::Checked) ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(toQt(alignment(index.row(), index.column())));
+    case Qt::ToolTipRole:
+    case Qt::BackgroundRole:
+    case Qt::ForegroundRole: {
+        if (m_notes.empty())
+            return {};
+        const auto found = m_notes.find({index.row(), index.column()});
+        if (found == m_notes.end())
+            return {};
+        if (role == Qt::ToolTipRole)
+            return found->second;
+        return role == Qt::BackgroundRole ? QColor(255, 224, 224) : QColor(176, 0, 0);
+    }
     default:
         return {};
     }
+}
+
+void GridModel::setNote(int row, int column, const QString &note)
+{
+    if (row < 0 || row >= dataRows() || column < 0 || column >= m_columnCount)
+        return;
+    if (note.isEmpty()) {
+        if (m_notes.erase({row, column}) == 0)
+            return;
+    } else {
+        m_notes[{row, column}] = note;
+    }
+    cellChanged(row, column);
+}
+
+QString GridModel::note(int row, int column) const
+{
+    const auto found = m_notes.find({row, column});
+    return found == m_notes.end() ? QString() : found->second;
 }
 
 bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
@@ -134,6 +167,7 @@ void GridModel::insertDataRow(int before)
     if (notify)
         beginInsertRows(QModelIndex(), at, at);
     m_rows.insert(m_rows.begin() + at, emptyRow());
+    m_notes.clear();
     if (notify)
         endInsertRows();
 }
@@ -146,6 +180,7 @@ bool GridModel::removeDataRow(int row)
     if (notify)
         beginRemoveRows(QModelIndex(), row, row);
     m_rows.erase(m_rows.begin() + row);
+    m_notes.clear();
     if (notify)
         endRemoveRows();
     return true;
