@@ -63,6 +63,7 @@ private:
     void onNextPage();
     void onPreviousPage();
     void onSearchTextChanged();
+    void onMemberSearchChanged();
     void onHouseholdDoubleClicked();
     void addHousehold();
     void modifyHousehold();
@@ -97,6 +98,10 @@ private:
     ToolBar *m_householdBar = nullptr;
     CheckBox *m_byInitials = nullptr;
     EditBox *m_search = nullptr;
+    CheckBox *m_byMember = nullptr;         // 选择框2 "按姓名/身份证检索"
+    CheckBox *m_memberEverywhere = nullptr; // 选择框3 "全部单位和年份"
+    EditBox *m_memberSearch = nullptr;      // 编辑框2
+    Label *m_memberNote = nullptr;          // 标签6
     TreeBox *m_tree = nullptr;
     EGrid *m_households = nullptr;
     ShapeBox *m_pagingStrip = nullptr;

@@ -76,12 +76,19 @@ void TestWindowBuilder::mainWindowHasEveryControl()
         const char *kind;
     };
     const Expected controls[] = {
-        {"工具条1", "ToolBar"},    {"高级选择夹1", "PageControl"}, {"图片框1", "PicBox"},   {"标签4", "Label"},
-        {"组合框1", "ComboBox"},   {"工具条2", "ToolBar"},         {"选择框1", "CheckBox"}, {"编辑框1", "EditBox"},
-        {"标签5", "Label"},        {"树型框1", "TreeBox"},         {"高级表格1", "EGrid"},  {"外形框2", "ShapeBox"},
-        {"按钮_上一页", "Button"}, {"按钮_下一页", "Button"},      {"标签2", "Label"},      {"标签3", "Label"},
-        {"标签1", "Label"},        {"外形框1", "ShapeBox"},        {"按钮_添加", "Button"}, {"按钮_修改", "Button"},
+        {"工具条1", "ToolBar"},    {"高级选择夹1", "PageControl"},
+        {"图片框1", "PicBox"},     {"标签4", "Label"},
+        {"组合框1", "ComboBox"},   {"工具条2", "ToolBar"},
+        {"选择框1", "CheckBox"},   {"编辑框1", "EditBox"},
+        {"标签5", "Label"},        {"树型框1", "TreeBox"},
+        {"高级表格1", "EGrid"},    {"外形框2", "ShapeBox"},
+        {"按钮_上一页", "Button"}, {"按钮_下一页", "Button"},
+        {"标签2", "Label"},        {"标签3", "Label"},
+        {"标签1", "Label"},        {"外形框1", "ShapeBox"},
+        {"按钮_添加", "Button"},   {"按钮_修改", "Button"},
         {"按钮_删除", "Button"},   {"高级表格2", "EGrid"},
+        {"选择框2", "CheckBox"},   {"编辑框2", "EditBox"},
+        {"选择框3", "CheckBox"},   {"标签6", "Label"},
     };
     QDialog window;
     const BuiltWindow built = buildWindow(kMainWindow, &window);
