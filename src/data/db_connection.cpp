@@ -1,5 +1,6 @@
 #include "data/db_connection.h"
 
+#include "data/member_card_index.h"
 #include "data/record_set.h"
 #include "data/schema.h"
 #include "data/statement.h"
@@ -68,6 +69,9 @@ bool DBConnection::connectAccess(const QString &path, const QString &password) n
     }
     // A file made before the indexes existed gets them now; a read-only file simply goes without.
     buildMissingIndexes();
+    // Likewise the member-card index; a file without households yet gets it when they come.
+    registerMemberIndexFunctions(*this);
+    ensureMemberCardIndex(*this);
     m_errors.clear();
     return true;
 }
@@ -135,6 +139,7 @@ void DBConnection::close() noexcept
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+    m_memberIndexReady = false;
 }
 
 void DBConnection::recordError(const QString &source) noexcept

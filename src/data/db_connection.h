@@ -62,6 +62,10 @@ public:
     // its current values. rowid < 0 means every row of the table.
     void rowWillChange(const QString &table, qint64 rowid, const RecordSet *writer) noexcept;
 
+    // Whether this connection keeps the member-card index (data/member_card_index.h).
+    bool memberIndexReady() const noexcept { return m_memberIndexReady; }
+    void setMemberIndexReady(bool ready) noexcept { m_memberIndexReady = ready; }
+
 private:
     sqlite3 *m_db = nullptr;
     QString m_connectionText;
@@ -73,6 +77,7 @@ private:
     bool m_damageTold = false;
 
     void buildMissingIndexes() noexcept;
+    bool m_memberIndexReady = false;
 };
 
 } // namespace fenlark

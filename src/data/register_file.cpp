@@ -2,6 +2,7 @@
 
 #include "data/db_connection.h"
 #include "data/safe_file.h"
+#include "data/member_card_index.h"
 #include "data/schema.h"
 #include "data/statement.h"
 
@@ -64,7 +65,12 @@ bool fillNewFile(const QString &path, const RegisterLoad *load, QString &error)
             error = storeError(connection, QStringLiteral("cannot fill %1").arg(path));
         return false;
     }
-    // After the load, so each index is built once from sorted rows instead of row by row.
+    // After the load, so each index is built once from sorted rows instead of row by row; the
+    // member-card index likewise in one pass over the loaded households.
+    if (!rebuildMemberCardIndex(connection)) {
+        error = storeError(connection, QStringLiteral("cannot make the member-card index"));
+        return false;
+    }
     if (!execScript(connection, schema::createIndexesSql())) {
         error = storeError(connection, QStringLiteral("cannot make the indexes"));
         return false;

@@ -10,6 +10,7 @@
 #include "data/schema.h"
 #include "data/statement.h"
 #include "household/household_store.h"
+#include "household/member_card_check.h"
 #include "registry/household_row.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
@@ -51,6 +52,8 @@ bool HouseholdEditWindow::gatherRecord(HouseholdRecord &r)
         m_dialogs.message(this, packed.message, MessageIcon::Error);
         return false;
     }
+    if (!confirmMemberCards())
+        return false;
     // The save rewrites 家庭人员信息 from the grid alone: what the grid could not show would go.
     if (m_loadReport.lostSomething() &&
         !m_dialogs.askYesNo(this,
@@ -97,6 +100,15 @@ bool HouseholdEditWindow::gatherRecord(HouseholdRecord &r)
     r.partyJoined = daycount::fromDateTime(m_partyJoined->value());
     r.partyPost = m_partyPost->content();
     return true;
+}
+
+bool HouseholdEditWindow::confirmMemberCards()
+{
+    // Asked after every refusal has passed, so the user is asked once, about a form that saves.
+    const QDate today = m_context.clock.now().date();
+    const QString question = memberCards::saveQuestion(*m_members, m_connection, today.year(), m_loadedId, today);
+    return question.isEmpty() ||
+           m_dialogs.askYesNo(this, question, MessageIcon::Question, defaultMessageTitle(), DefaultAnswer::No);
 }
 
 bool HouseholdEditWindow::store(const HouseholdRecord &record)

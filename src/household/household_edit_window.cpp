@@ -3,10 +3,13 @@
 #include "household/household_openers.h"
 
 #include "core/app_state.h"
+#include "core/clock.h"
 #include "core/datetime.h"
 #include "core/text.h"
+#include "data/schema.h"
 #include "household/help_window.h"
 #include "household/household_store.h"
+#include "household/member_card_check.h"
 #include "region/region_tree.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
@@ -164,9 +167,12 @@ void HouseholdEditWindow::connectEvents()
     connect(m_save, &QPushButton::clicked, this, &HouseholdEditWindow::save);
     connect(m_help, &QPushButton::clicked, this, &HouseholdEditWindow::showHelp);
     connect(m_print, &QPushButton::clicked, this, &HouseholdEditWindow::printCard);
-    connect(m_members, &EGrid::editEnded, this, [this] { memberGrid::normaliseCursorCell(*m_members); });
+    connect(m_members, &EGrid::editEnded, this, &HouseholdEditWindow::memberCellEdited);
     connect(m_members, &EGrid::rightButtonPressed, this, &HouseholdEditWindow::memberMenuRequested);
-    connect(m_menu, &PopupMenu::itemClicked, this, [this] { memberGrid::clearCursorRow(*m_members, m_dialogs, this); });
+    connect(m_menu, &PopupMenu::itemClicked, this, [this] {
+        memberGrid::clearCursorRow(*m_members, m_dialogs, this);
+        memberCards::markCardCells(*m_members, m_context.clock.now().date());
+    });
 }
 
 void HouseholdEditWindow::keyPressEvent(QKeyEvent *event)
@@ -193,6 +199,12 @@ void HouseholdEditWindow::showHelp()
     m_dialogs.showModal(&help);
 }
 
+void HouseholdEditWindow::memberCellEdited()
+{
+    memberGrid::normaliseCursorCell(*m_members);
+    memberCards::markCardCells(*m_members, m_context.clock.now().date());
+}
+
 void HouseholdEditWindow::loadHousehold()
 {
     const int row = m_context.list.cursorRow();
@@ -202,9 +214,13 @@ void HouseholdEditWindow::loadHousehold()
     m_listYear = listedYear(m_context.list, row, m_state);
     m_loaded = locateHousehold(m_recordSet, m_listYear, headName, m_state.currentSelection.unit, m_listCard);
     if (m_loaded) {
+        int id = 0;
+        if (m_recordSet.readInt(schema::households::id, id))
+            m_loadedId = id;
         HouseholdRecord record;
         readHousehold(m_recordSet, record);
         fillForm(record);
+        memberCards::markCardCells(*m_members, m_context.clock.now().date());
     }
     m_recordSet.close();
 }

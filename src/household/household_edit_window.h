@@ -68,6 +68,8 @@ private:
     UnitChoice chosenUnit() const;
     void selectUnit(const QString &name, const QString &parent);
     void memberMenuRequested();
+    void memberCellEdited();
+    bool confirmMemberCards();
 
     AppState &m_state;
     DBConnection &m_connection;
@@ -79,6 +81,7 @@ private:
     memberGrid::LoadReport m_loadReport;
     QString m_listCard;                    // 身份证 cell of the list row opened for modification
     int m_listYear = 0;                    // entry year of that row's household
+    qint64 m_loadedId = 0;                 // rowid of the household loaded for modification (0: none)
     std::vector<UnitChoice> m_unitChoices; // the items of 组合框3, in order
     QStringList m_pristine; // the form's values as it was opened, to tell whether Esc loses work
 

@@ -210,4 +210,19 @@ std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const H
     return rows;
 }
 
+std::vector<HouseholdListRow> selectHouseholdsByIds(DBConnection &connection, const std::vector<qint64> &ids,
+                                                    const Clock &clock)
+{
+    std::vector<HouseholdListRow> rows;
+    Statement one(connection, QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
+                                  QStringLiteral(" FROM \"成员信息\" WHERE rowid = ?"));
+    for (const qint64 id : ids) {
+        one.reset();
+        one.bind(1, id);
+        if (one.step())
+            rows.push_back(readHouseholdRow(one, clock));
+    }
+    return rows;
+}
+
 } // namespace fenlark

@@ -34,7 +34,12 @@ std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, cons
 std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const HouseholdFilter &filter,
                                                const QString &prefix, const Clock &clock);
 
-// The list row of one result of a query that selected kHouseholdRowColumns (twelve) first.
+// The list rows of the households with these rowids, in the order given (ids no longer
+// stored are passed over).
+std::vector<HouseholdListRow> selectHouseholdsByIds(DBConnection &connection, const std::vector<qint64> &ids,
+                                                    const Clock &clock);
+
+// The list row of one result of a query that selected kHouseholdRowColumns first.
 class Statement;
 HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock);
 // A text or yes/no column of a result as the record layer reads it, whatever is stored (a BLOB

@@ -58,6 +58,10 @@ MainWindow::MainWindow(AppState &state, ShellServices services, SkinLoader &skin
     m_householdBar = m_built.control<ToolBar>(QStringLiteral("工具条2"));
     m_byInitials = m_built.control<CheckBox>(QStringLiteral("选择框1"));
     m_search = m_built.control<EditBox>(QStringLiteral("编辑框1"));
+    m_byMember = m_built.control<CheckBox>(QStringLiteral("选择框2"));
+    m_memberEverywhere = m_built.control<CheckBox>(QStringLiteral("选择框3"));
+    m_memberSearch = m_built.control<EditBox>(QStringLiteral("编辑框3"));
+    m_memberNote = m_built.control<Label>(QStringLiteral("标签7"));
     m_tree = m_built.control<TreeBox>(QStringLiteral("树型框1"));
     m_households = m_built.control<EGrid>(QStringLiteral("高级表格1"));
     m_pagingStrip = m_built.control<ShapeBox>(QStringLiteral("外形框2"));
@@ -279,6 +283,8 @@ void MainWindow::connectEvents()
     connect(m_next, &QPushButton::clicked, this, &MainWindow::onNextPage);
     connect(m_previous, &QPushButton::clicked, this, &MainWindow::onPreviousPage);
     connect(m_search, &EditBox::contentChanged, this, &MainWindow::onSearchTextChanged);
+    connect(m_memberSearch, &EditBox::contentChanged, this, &MainWindow::onMemberSearchChanged);
+    connect(m_memberEverywhere, &QCheckBox::toggled, this, &MainWindow::onMemberSearchChanged);
     connect(m_households, &EGrid::cellDoubleClicked, this, &MainWindow::onHouseholdDoubleClicked);
     connect(m_built.control<Button>(QStringLiteral("按钮_添加")), &QPushButton::clicked, this, &MainWindow::addRegion);
     connect(m_built.control<Button>(QStringLiteral("按钮_修改")), &QPushButton::clicked, this,

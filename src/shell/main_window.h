@@ -79,6 +79,7 @@ private:
     void onNextPage();
     void onPreviousPage();
     void onSearchTextChanged();
+    void onMemberSearchChanged();
     void onHouseholdDoubleClicked();
     void addHousehold();
     void modifyHousehold();
@@ -130,6 +131,10 @@ private:
     EditBox *m_search = nullptr;
     Label *m_hint = nullptr;   // 标签5, the search's hint
     int m_searchLefts[3] = {}; // stored lefts of 选择框1, 编辑框1 and 标签5
+    CheckBox *m_byMember = nullptr;         // 选择框2 "按姓名/身份证检索"
+    CheckBox *m_memberEverywhere = nullptr; // 选择框3 "全部单位和年份"
+    EditBox *m_memberSearch = nullptr;      // 编辑框3
+    Label *m_memberNote = nullptr;          // 标签7
     TreeBox *m_tree = nullptr;
     EGrid *m_households = nullptr;
     ShapeBox *m_pagingStrip = nullptr;

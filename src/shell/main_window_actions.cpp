@@ -10,6 +10,7 @@
 #include "region/region_tree.h"
 #include "registry/household_page.h"
 #include "registry/initials_search.h"
+#include "registry/member_search.h"
 #include "registry/query_window.h"
 #include "shell/grid_sheet_source.h"
 #include "ui/edit_box.h"
@@ -68,6 +69,12 @@ void MainWindow::onPreviousPage()
 void MainWindow::onSearchTextChanged()
 {
     searchByInitials(m_state, m_connection, *m_byInitials, *m_search, *m_years, *m_households, m_services.clock);
+}
+void MainWindow::onMemberSearchChanged()
+{
+    const MemberSearchControls controls{*m_byMember, *m_memberEverywhere, *m_memberSearch,
+                                        *m_years,    *m_households,       *m_memberNote};
+    searchByMember(m_state, m_connection, controls, m_services.clock);
 }
 void MainWindow::onHouseholdDoubleClicked()
 {

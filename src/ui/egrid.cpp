@@ -278,6 +278,17 @@ int EGrid::cellAlignment(int row, int column) const
     return row == 0 ? m_model->headerAlignment(column) : m_model->alignment(row - 1, column);
 }
 
+void EGrid::setCellNote(int row, int column, const QString &note)
+{
+    if (row >= 1 && hasCell(row, column))
+        m_model->setNote(row - 1, column, note);
+}
+
+QString EGrid::cellNote(int row, int column) const
+{
+    return row >= 1 && hasCell(row, column) ? m_model->note(row - 1, column) : QString();
+}
+
 void EGrid::addListItem(const QString &text)
 {
     m_collected.append(text);

@@ -81,6 +81,11 @@ public:
     void alignBlock(int firstRow, int firstColumn, int lastRow, int lastColumn, int alignment);
     int cellAlignment(int row, int column) const; // -1 when the cell does not exist
 
+    // A warning on a data cell (row >= 1): its tooltip, and the cell drawn in warning colours;
+    // an empty note removes it. Inserting or deleting a row removes every note.
+    void setCellNote(int row, int column, const QString &note);
+    QString cellNote(int row, int column) const;
+
     // The collected item list, given to a column's drop-down editor by setColumnEditor(col, 4);
     // the column keeps its own copy, so the collection can be cleared for the next column.
     void addListItem(const QString &text);

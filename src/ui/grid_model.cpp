@@ -1,5 +1,7 @@
 #include "ui/grid_model.h"
 
+#include <QColor>
+
 namespace fenlark {
 
 GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -44,12 +46,45 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(toQt(alignment(index.row(), index.column())));
     case Qt::ToolTipRole:
-        // Columns follow the window's width, so a long text (an 18-digit card number) can be
-        // cut; hovering shows it whole.
+        // A note (a card that fails its checks) says what is wrong; otherwise the cell's text,
+        // since columns follow the window's width and a long text (an 18-digit card) can be cut.
+        if (!m_notes.empty()) {
+            const auto found = m_notes.find({index.row(), index.column()});
+            if (found != m_notes.end())
+                return found->second;
+        }
         return isCheck || cell.text.isEmpty() ? QVariant() : QVariant(cell.text);
+    case Qt::BackgroundRole:
+    case Qt::ForegroundRole: {
+        if (m_notes.empty())
+            return {};
+        const auto found = m_notes.find({index.row(), index.column()});
+        if (found == m_notes.end())
+            return {};
+        return role == Qt::BackgroundRole ? QColor(255, 224, 224) : QColor(176, 0, 0);
+    }
     default:
         return {};
     }
+}
+
+void GridModel::setNote(int row, int column, const QString &note)
+{
+    if (row < 0 || row >= dataRows() || column < 0 || column >= m_columnCount)
+        return;
+    if (note.isEmpty()) {
+        if (m_notes.erase({row, column}) == 0)
+            return;
+    } else {
+        m_notes[{row, column}] = note;
+    }
+    cellChanged(row, column);
+}
+
+QString GridModel::note(int row, int column) const
+{
+    const auto found = m_notes.find({row, column});
+    return found == m_notes.end() ? QString() : found->second;
 }
 
 bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
@@ -139,6 +174,7 @@ void GridModel::insertDataRow(int before)
         beginInsertRows(QModelIndex(), at, at);
     m_rows.insert(m_rows.begin() + at, emptyRow());
     m_rowData.insert(m_rowData.begin() + at, QVariant());
+    m_notes.clear();
     if (notify)
         endInsertRows();
 }
@@ -152,6 +188,7 @@ bool GridModel::removeDataRow(int row)
         beginRemoveRows(QModelIndex(), row, row);
     m_rows.erase(m_rows.begin() + row);
     m_rowData.erase(m_rowData.begin() + row);
+    m_notes.clear();
     if (notify)
         endRemoveRows();
     return true;

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <deque>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace fenlark {
@@ -46,6 +48,11 @@ public:
     bool checked(int row, int column) const;
     void setAlignment(int row, int column, Alignment alignment);
     Alignment alignment(int row, int column) const;
+    // A warning on a cell: shown as its tooltip, the cell drawn in warning colours; an empty
+    // note removes it. Notes belong to a position, so inserting or removing a row drops them all
+    // (the grids that warn never change their rows).
+    void setNote(int row, int column, const QString &note);
+    QString note(int row, int column) const;
 
     // A value the program keeps with a data row without showing it (invalid when none was set);
     // it moves with its row when rows are inserted or deleted before it.
@@ -100,6 +107,7 @@ private:
     std::vector<quint8> m_headerAlignment;
     std::vector<bool> m_checkColumns;
     std::vector<QStringList> m_columnLists;
+    std::map<std::pair<int, int>, QString> m_notes;
     bool m_userEditable = false;
     int m_bulkDepth = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cards/card_number.h"
 #include "core/app_state.h"
 #include "core/clock.h"
 #include "data/db_connection.h"
@@ -23,10 +24,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A card number of exactly 18 bytes.
+// A valid card number of a man born on 1 January 1990, a different one for each n (0 to 498).
 inline QString card(int n)
 {
-    return QStringLiteral("1101011990010100%1").arg(n, 2, 10, QLatin1Char('0'));
+    const QString first17 = QStringLiteral("11010119900101%1").arg(2 * n + 1, 3, 10, QLatin1Char('0'));
+    return first17 + fenlark::cardCheckCharacter(first17);
 }
 
 // A fresh register, the household page of the main window as far as the form touches it

@@ -136,14 +136,18 @@ void DbToolTest::initMakesTheEmptyTables()
     const QStringList tables = rowsOf(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' "
                                                          "AND name NOT LIKE 'sqlite_%' ORDER BY name"));
     QCOMPARE(QSet<QString>(tables.begin(), tables.end()),
-             (QSet<QString>{QStringLiteral("成员信息"), QStringLiteral("区域管理"), QStringLiteral("年份管理")}));
+             (QSet<QString>{QStringLiteral("成员信息"), QStringLiteral("区域管理"), QStringLiteral("年份管理"),
+                            // the member-card index and the full-text index of the members' names
+                            QStringLiteral("成员身份证"), QStringLiteral("成员姓名检索"),
+                            QStringLiteral("成员姓名检索_config"), QStringLiteral("成员姓名检索_data"),
+                            QStringLiteral("成员姓名检索_idx")}));
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM pragma_table_info('成员信息')")), 31);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM pragma_table_info('区域管理')")), 4);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"成员信息\"")), 0);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"区域管理\"")), 0);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"年份管理\"")), 0);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='index' AND sql IS NOT NULL")),
-             8);
+             11);
 }
 
 void DbToolTest::makersRefuseAnExistingFile_data()

@@ -439,6 +439,14 @@ private Q_SLOTS:
         QCOMPARE(members.split(u',').size(), 30);
     }
 
+    // The imported households' members are in the member-card index from the start.
+    void membersIndexed()
+    {
+        QCOMPARE(column(m_db, QStringLiteral("SELECT 户id || '|' || 录入年份 || '|' || count(*) || '|' || min(身份证号) "
+                                             "FROM 成员身份证 GROUP BY 户id ORDER BY 户id")),
+                 QStringList{QStringLiteral("7|2016|30|110101199001011234")});
+    }
+
     void regionValues()
     {
         QCOMPARE(column(m_db, QStringLiteral("SELECT typeof(标识) || ':' || 标识 || '|' || 区域 || '|' || "
@@ -451,10 +459,13 @@ private Q_SLOTS:
     {
         QCOMPARE(column(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
                                              "'sqlite_%' ORDER BY name")),
-                 (QStringList{QStringLiteral("区域管理"), QStringLiteral("年份管理"), QStringLiteral("成员信息")}));
+                 (QStringList{QStringLiteral("区域管理"), QStringLiteral("年份管理"), QStringLiteral("成员信息"),
+                              QStringLiteral("成员姓名检索"), QStringLiteral("成员姓名检索_config"),
+                              QStringLiteral("成员姓名检索_data"), QStringLiteral("成员姓名检索_idx"),
+                              QStringLiteral("成员身份证")}));
         QCOMPARE(column(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name NOT "
                                              "LIKE 'sqlite_%'")),
-                 QStringList{QStringLiteral("8")});
+                 QStringList{QStringLiteral("11")});
     }
 
     // Dates beyond what the library's own formatting reads come from the day count.

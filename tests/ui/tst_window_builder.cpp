@@ -82,6 +82,7 @@ void TestWindowBuilder::mainWindowHasEveryControl()
         {"按钮_上一页", "Button"}, {"按钮_下一页", "Button"},      {"标签2", "Label"},      {"标签3", "Label"},
         {"标签1", "Label"},        {"外形框1", "ShapeBox"},        {"按钮_添加", "Button"}, {"按钮_修改", "Button"},
         {"按钮_删除", "Button"},   {"高级表格2", "EGrid"},         {"标签6", "Label"},      {"编辑框2", "EditBox"},
+        {"选择框2", "CheckBox"},   {"编辑框3", "EditBox"},         {"选择框3", "CheckBox"}, {"标签7", "Label"},
     };
     QDialog window;
     const BuiltWindow built = buildWindow(kMainWindow, &window);

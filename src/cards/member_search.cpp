@@ -1,0 +1,124 @@
+#include "cards/member_search.h"
+
+#include "data/member_card_index.h"
+#include "data/statement.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <set>
+
+namespace fenlark {
+
+namespace {
+
+bool isCardCharacter(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || c == u'X' || c == u'x';
+}
+
+bool looksLikeCard(const QString &fragment)
+{
+    return std::all_of(fragment.begin(), fragment.end(), isCardCharacter);
+}
+
+// The highest character, so [prefix, prefix + highest) holds every text beginning with prefix.
+QString rangeEnd(const QString &prefix)
+{
+    return prefix + QChar(0xDBFF) + QChar(0xDFFF);
+}
+
+void withinUnit(DBConnection &connection, const MemberSearchScope &scope, const QString &fragment,
+                MemberSearchResult &result)
+{
+    // One unit (and year) is a short range of the (所属管辖, 录入年份) index: testing each member
+    // there is faster than any index of fragments, and finds a card fragment anywhere.
+    QString sql = QStringLiteral("SELECT DISTINCT \"户id\" FROM \"成员身份证\" WHERE ");
+    sql += scope.unit.isEmpty() ? QStringLiteral("(\"所属管辖\" = '' OR \"所属管辖\" IS NULL)")
+                                : QStringLiteral("\"所属管辖\" = ?1");
+    if (!scope.allYears) {
+        sql += scope.year == 0 ? QStringLiteral(" AND (\"录入年份\" = 0 OR \"录入年份\" IS NULL)")
+                               : QStringLiteral(" AND \"录入年份\" = ?2");
+    }
+    sql += QStringLiteral(" AND (instr(\"姓名\", ?3) > 0 OR instr(upper(\"身份证号\"), upper(?3)) > 0) "
+                          "ORDER BY \"户id\"");
+    Statement query(connection, sql);
+    if (!scope.unit.isEmpty())
+        query.bind(1, scope.unit);
+    if (!scope.allYears && scope.year != 0)
+        query.bind(2, scope.year);
+    query.bind(3, fragment);
+    while (query.step())
+        result.households.push_back(query.int64(0));
+}
+
+void byName(DBConnection &connection, const QString &fragment, int limit, std::set<qint64> &found)
+{
+    const QString phrase = namePhraseQuery(fragment);
+    if (phrase.isEmpty())
+        return;
+    // The phrase finds the names with these characters in a row; instr keeps the exact ones
+    // (the index folds ASCII case and passes over ASCII punctuation).
+    Statement query(connection, QStringLiteral("SELECT DISTINCT m.\"户id\" FROM \"成员姓名检索\" AS f "
+                                               "JOIN \"成员身份证\" AS m ON m.rowid = f.rowid "
+                                               "WHERE f.\"字\" MATCH ?1 AND instr(m.\"姓名\", ?2) > 0 LIMIT ?3"));
+    query.bind(1, phrase).bind(2, fragment).bind(3, limit);
+    while (query.step())
+        found.insert(query.int64(0));
+}
+
+void byCardStart(DBConnection &connection, const QString &fragment, int limit, std::set<qint64> &found)
+{
+    Statement query(connection, QStringLiteral("SELECT DISTINCT \"户id\" FROM \"成员身份证\" WHERE "
+                                               "(\"身份证号\" >= ?1 AND \"身份证号\" < ?2) OR "
+                                               "(\"身份证号\" >= ?3 AND \"身份证号\" < ?4) LIMIT ?5"));
+    // A final x of the fragment may be stored either way.
+    const QString upper = fragment.toUpper();
+    QString lower = upper;
+    if (lower.endsWith(u'X'))
+        lower.back() = u'x';
+    query.bind(1, upper).bind(2, rangeEnd(upper)).bind(3, lower).bind(4, rangeEnd(lower)).bind(5, limit);
+    while (query.step())
+        found.insert(query.int64(0));
+}
+
+} // namespace
+
+QString namePhraseQuery(const QString &fragment)
+{
+    QStringList tokens;
+    for (const char32_t c : fragment.toUcs4()) {
+        // ASCII other than letters and digits separates tokens in the index: it holds none.
+        if (c < 0x80 && !((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            continue;
+        tokens << QString::fromUcs4(&c, 1);
+    }
+    if (tokens.isEmpty())
+        return {};
+    return u'"' + tokens.join(u' ') + u'"';
+}
+
+MemberSearchResult findHouseholdsByMember(DBConnection &connection, const MemberSearchScope &scope,
+                                          const QString &fragment, int limit)
+{
+    MemberSearchResult result;
+    if (fragment.isEmpty() || !ensureMemberCardIndex(connection))
+        return result;
+    if (!scope.everywhere) {
+        withinUnit(connection, scope, fragment, result);
+        return result;
+    }
+    // One more than the limit tells whether there were more.
+    std::set<qint64> found;
+    byName(connection, fragment, limit + 1, found);
+    if (looksLikeCard(fragment))
+        byCardStart(connection, fragment, limit + 1, found);
+    result.households.assign(found.begin(), found.end());
+    if (int(result.households.size()) > limit) {
+        result.households.resize(size_t(limit));
+        result.truncated = true;
+    }
+    return result;
+}
+
+} // namespace fenlark

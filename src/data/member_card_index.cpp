@@ -1,0 +1,173 @@
+#include "data/member_card_index.h"
+
+#include "core/text.h"
+#include "data/db_connection.h"
+#include "data/schema.h"
+#include "data/statement.h"
+
+#include <sqlite3.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace fenlark {
+
+namespace {
+
+// The members of a packed 家庭人员信息 as JSON, [[name, card], ...], for json_each in the triggers:
+// the packing rules live here once instead of in SQL string surgery. Entries without a name are
+// not members (the save never packs them); a stored entry short of fields has an empty card.
+QByteArray membersJson(const QString &packed)
+{
+    QJsonArray members;
+    if (!packed.isEmpty()) {
+        for (const QString &entry : splitFields(packed, u',')) {
+            const QStringList fields = splitFields(entry, u'-');
+            const QString name = fields.value(0);
+            if (name.isEmpty())
+                continue;
+            members.append(QJsonArray{name, fields.value(2)});
+        }
+    }
+    return QJsonDocument(members).toJson(QJsonDocument::Compact);
+}
+
+QString argumentText(sqlite3_value *value)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    return text ? QString::fromUtf8(text, sqlite3_value_bytes(value)) : QString();
+}
+
+void membersFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    const QByteArray json = membersJson(argumentText(argv[0]));
+    sqlite3_result_text(context, json.constData(), int(json.size()), SQLITE_TRANSIENT);
+}
+
+void nameTokensFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    const QByteArray tokens = nameSearchTokens(argumentText(argv[0])).toUtf8();
+    sqlite3_result_text(context, tokens.constData(), int(tokens.size()), SQLITE_TRANSIENT);
+}
+
+bool tableExists(DBConnection &connection, const QString &name)
+{
+    Statement probe(connection, QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?"));
+    probe.bind(1, name);
+    return probe.step();
+}
+
+QString createSql()
+{
+    return QStringLiteral(
+        "CREATE TABLE IF NOT EXISTS \"成员身份证\" (\n"
+        "  \"户id\" INTEGER,\n"
+        "  \"录入年份\" INTEGER,\n"
+        "  \"所属管辖\" TEXT,\n"
+        "  \"姓名\" TEXT,\n"
+        "  \"身份证号\" TEXT\n"
+        ");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员身份证_户\" ON \"成员身份证\" (\"户id\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员身份证_身份证号\" ON \"成员身份证\" (\"身份证号\", \"录入年份\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员身份证_管辖_年份\" ON \"成员身份证\" (\"所属管辖\", \"录入年份\");\n"
+        // The ascii tokenizer makes every non-ASCII character part of a token, so names of any
+        // script, rare characters beyond the BMP included, are indexed exactly as the blanks cut them.
+        "CREATE VIRTUAL TABLE IF NOT EXISTS \"成员姓名检索\" USING fts5(\"字\", content='', columnsize=0, tokenize='ascii');\n");
+}
+
+// Statements shared by the triggers and the rebuild.
+const char kInsertMembers[] =
+    "INSERT INTO \"成员身份证\" (\"户id\", \"录入年份\", \"所属管辖\", \"姓名\", \"身份证号\") "
+    "SELECT new.rowid, new.\"录入年份\", new.\"所属管辖\", json_extract(m.value, '$[0]'), "
+    "json_extract(m.value, '$[1]') FROM json_each(fenlark_members(new.\"家庭人员信息\")) AS m;\n"
+    "INSERT INTO \"成员姓名检索\" (rowid, \"字\") SELECT rowid, fenlark_name_tokens(\"姓名\") "
+    "FROM \"成员身份证\" WHERE \"户id\" = new.rowid;\n";
+const char kDeleteMembers[] = "INSERT INTO \"成员姓名检索\" (\"成员姓名检索\", rowid, \"字\") SELECT 'delete', rowid, "
+                              "fenlark_name_tokens(\"姓名\") FROM \"成员身份证\" WHERE \"户id\" = old.rowid;\n"
+                              "DELETE FROM \"成员身份证\" WHERE \"户id\" = old.rowid;\n";
+
+QString triggersSql()
+{
+    const QString insert = QString::fromUtf8(kInsertMembers);
+    const QString remove = QString::fromUtf8(kDeleteMembers);
+    return QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS \"成员身份证_添加\" AFTER INSERT ON main.\"成员信息\" "
+                          "BEGIN\n") +
+           insert + QStringLiteral("END;\n") +
+           QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS \"成员身份证_删除\" AFTER DELETE ON main.\"成员信息\" "
+                          "BEGIN\n") +
+           remove + QStringLiteral("END;\n") +
+           QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS \"成员身份证_修改\" AFTER UPDATE OF \"家庭人员信息\", "
+                          "\"录入年份\", \"所属管辖\" ON main.\"成员信息\" BEGIN\n") +
+           remove + insert + QStringLiteral("END;\n");
+}
+
+bool fill(DBConnection &connection)
+{
+    return execScript(
+        connection,
+        QStringLiteral("INSERT INTO \"成员姓名检索\" (\"成员姓名检索\") VALUES ('delete-all');\n"
+                       "DELETE FROM \"成员身份证\";\n"
+                       "INSERT INTO \"成员身份证\" (\"户id\", \"录入年份\", \"所属管辖\", \"姓名\", \"身份证号\") "
+                       "SELECT h.rowid, h.\"录入年份\", h.\"所属管辖\", json_extract(m.value, '$[0]'), "
+                       "json_extract(m.value, '$[1]') FROM \"成员信息\" AS h, "
+                       "json_each(fenlark_members(h.\"家庭人员信息\")) AS m ORDER BY h.rowid;\n"
+                       "INSERT INTO \"成员姓名检索\" (rowid, \"字\") SELECT rowid, fenlark_name_tokens(\"姓名\") "
+                       "FROM \"成员身份证\";\n"));
+}
+
+} // namespace
+
+QString nameSearchTokens(const QString &name)
+{
+    QString tokens;
+    tokens.reserve(name.size() * 2);
+    for (const char32_t c : name.toUcs4()) {
+        if (!tokens.isEmpty())
+            tokens += u' ';
+        tokens += QString::fromUcs4(&c, 1);
+    }
+    return tokens;
+}
+
+void registerMemberIndexFunctions(DBConnection &connection)
+{
+    if (!connection.isOpen())
+        return;
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function_v2(connection.handle(), "fenlark_members", 1, flags, nullptr, membersFunction, nullptr,
+                               nullptr, nullptr);
+    sqlite3_create_function_v2(connection.handle(), "fenlark_name_tokens", 1, flags, nullptr, nameTokensFunction,
+                               nullptr, nullptr, nullptr);
+}
+
+bool ensureMemberCardIndex(DBConnection &connection)
+{
+    if (connection.memberIndexReady())
+        return true;
+    if (!connection.isOpen() || !tableExists(connection, schema::households::table))
+        return false;
+    if (!tableExists(connection, memberIndex::table) || !tableExists(connection, memberIndex::nameSearch)) {
+        Transaction transaction(connection);
+        if (!transaction.isActive() || !execScript(connection, createSql()) || !fill(connection) ||
+            !transaction.commit())
+            return false;
+    }
+    if (!execScript(connection, triggersSql()))
+        return false;
+    connection.setMemberIndexReady(true);
+    return true;
+}
+
+bool rebuildMemberCardIndex(DBConnection &connection)
+{
+    if (!connection.isOpen() || !tableExists(connection, schema::households::table))
+        return false;
+    Transaction transaction(connection);
+    if (!transaction.isActive() || !execScript(connection, createSql()) || !fill(connection))
+        return false;
+    if (!transaction.commit())
+        return false;
+    return ensureMemberCardIndex(connection);
+}
+
+} // namespace fenlark
