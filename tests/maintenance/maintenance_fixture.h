@@ -60,3 +60,37 @@ inline bool damageMiddlePage(const QString &path)
         garbage[i] = char((i * 7919 + 13) & 0xff);
     return file.write(garbage) == pageSize;
 }
+
+// Overwrites the last leaf page of the household table itself: it holds the newest households,
+// which the first page of their villages' lists shows, so a list is sure to read it (a page in
+// the middle of the file may belong to an index or to the member-card tables, which no list reads).
+inline bool damageHouseholdPage(const QString &path)
+{
+    qint64 page = 0;
+    int pageSize = 0;
+    {
+        sqlite3 *db = nullptr;
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+            sqlite3_close(db);
+            return false;
+        }
+        sqlite3_stmt *stmt = nullptr;
+        const char *sql = "SELECT pageno, pgsize FROM dbstat WHERE name = '成员信息' AND pagetype = 'leaf' "
+                          "ORDER BY path DESC LIMIT 1";
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
+            page = sqlite3_column_int64(stmt, 0);
+            pageSize = sqlite3_column_int(stmt, 1);
+        }
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+    }
+    if (page <= 1 || pageSize <= 0)
+        return damageMiddlePage(path); // no page statistics in this SQLite: the old way
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || !file.seek((page - 1) * pageSize))
+        return false;
+    QByteArray garbage(pageSize, '\0');
+    for (int i = 0; i < pageSize; ++i)
+        garbage[i] = char((i * 7919 + 13) & 0xff);
+    return file.write(garbage) == pageSize;
+}

@@ -11,6 +11,7 @@
 #include "maintenance/page/startup_checks.h"
 #include "maintenance/register_copy.h"
 #include "shell/main_window.h"
+#include "ui/combo_box.h"
 #include "ui/dialogs.h"
 #include "ui/egrid.h"
 #include "ui/page_control.h"
@@ -217,13 +218,16 @@ void RegisterSafetyTest::readErrorInTheListIsToldOnce()
 {
     Program p;
     QVERIFY(p.makeDemo(3000));
-    // The middle of a large register holds households, so the start-up still reads the units.
-    QVERIFY(damageMiddlePage(p.path));
+    // A page of households only: the start-up still reads the units, a list meets the damage.
+    QVERIFY(damageHouseholdPage(p.path));
     QVERIFY(p.start());
     p.dialogs.clear();
     // Every unit's list in turn, as the clerk would open them.
     TreeBox *tree = p.window->controls().control<TreeBox>(QStringLiteral("树型框1"));
     p.window->onTopToolBarClicked(2);
+    // Over all years, so the damaged newest households are on some village's first page.
+    auto *years = p.window->controls().control<ComboBox>(QStringLiteral("组合框1"));
+    years->setCurrentIndex(years->itemCount() - 1);
     for (int i = 0; i < tree->itemCount(); ++i)
         tree->select(i);
     QTest::qWait(50);
