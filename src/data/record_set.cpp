@@ -90,6 +90,18 @@ struct RecordSet::Impl {
     std::optional<size_t> lastFound;
     bool lastFoundDeleted = false; // the row found was deleted: lastFound is the one after it
 
+    // The rows the remembered criterion matched when find asked the store, as this set showed
+    // them then. findNext steps through the cursor against them instead of asking again, which
+    // for a common value (a head name thousands share) costs the whole answer per step. Rows
+    // another set changes since are kept by this set as they were, so the answer stays true for
+    // them; this set's own writes judge again the row they wrote.
+    struct Matches {
+        int column = -1;
+        CriterionMatcher matcher;
+        std::unordered_set<qint64> rowids;
+    };
+    std::optional<Matches> matches;
+
     bool storeReady() const { return connection && connection->isOpen(); }
     bool onRow() const { return open && !onDeletedRow && position < rowids.size(); }
 
@@ -114,6 +126,22 @@ struct RecordSet::Impl {
     {
         lastFound.reset();
         lastFoundDeleted = false;
+        matches.reset();
+    }
+
+    // After this set stored the row: whether it matches the remembered criterion now.
+    void judgeAgain(qint64 oldRowid, qint64 rowid)
+    {
+        if (!matches)
+            return;
+        matches->rowids.erase(oldRowid);
+        const Row *row = rowValues(rowid);
+        try {
+            if (row && matches->matcher.matches((*row)[size_t(matches->column)]))
+                matches->rowids.insert(rowid);
+        } catch (const std::bad_alloc &) {
+            matches.reset(); // the next findNext asks the store again
+        }
     }
 
     void moveToEnd()
@@ -333,16 +361,6 @@ struct RecordSet::Impl {
             forgetFound();
             return false;
         };
-        const std::optional<FindCriterion> parsed = parseFindCriterion(criterion);
-        if (!parsed)
-            return fail();
-        const int index = columnOf(parsed->column);
-        if (index < 0)
-            return fail();
-        const std::optional<CriterionMatcher> matcher = CriterionMatcher::make(columns[size_t(index)].kind, *parsed);
-        if (!matcher || !storeReady())
-            return fail();
-
         const qint64 count = qint64(rowids.size());
         if (forward && start < 0)
             start = 0;
@@ -356,6 +374,23 @@ struct RecordSet::Impl {
             lastFoundDeleted = false;
             return true;
         };
+        if (matches) {
+            for (qint64 at = start; at >= 0 && at < count; at += step) {
+                if (matches->rowids.count(rowids[size_t(at)]))
+                    return found(at);
+            }
+            return fail();
+        }
+
+        const std::optional<FindCriterion> parsed = parseFindCriterion(criterion);
+        if (!parsed)
+            return fail();
+        const int index = columnOf(parsed->column);
+        if (index < 0)
+            return fail();
+        const std::optional<CriterionMatcher> matcher = CriterionMatcher::make(columns[size_t(index)].kind, *parsed);
+        if (!matcher || !storeReady())
+            return fail();
 
         const QString columnSql = quoteIdentifier(columns[size_t(index)].name);
         if (matcher->storeCanCompare()) {
@@ -380,8 +415,9 @@ struct RecordSet::Impl {
             }
             if (matching.empty())
                 return fail();
+            matches = Matches{index, *matcher, std::move(matching)};
             for (qint64 at = start; at >= 0 && at < count; at += step) {
-                if (matching.count(rowids[size_t(at)]))
+                if (matches->rowids.count(rowids[size_t(at)]))
                     return found(at);
             }
             return fail();
@@ -627,6 +663,7 @@ bool RecordSet::update() noexcept
         }
         d->position = d->rowids.size() - 1;
         d->onDeletedRow = false;
+        d->judgeAgain(rowid, rowid);
         return true;
     }
 
@@ -658,6 +695,7 @@ bool RecordSet::update() noexcept
         return false;
     d->forgetRow(rowid);
     d->rowids[d->position] = newRowid; // a rewritten id moves the row's rowid with it
+    d->judgeAgain(rowid, newRowid);
     return true;
 }
 
@@ -685,6 +723,8 @@ bool RecordSet::deleteCurrent() noexcept
         return false;
 
     d->forgetRow(rowid);
+    if (d->matches)
+        d->matches->rowids.erase(rowid); // a later row added may take its rowid
     d->rowids.erase(d->rowids.begin() + qsizetype(d->position));
     d->onDeletedRow = true;
     if (d->lastFound) {

@@ -40,6 +40,8 @@ private Q_SLOTS:
     void findNextContinuesAfterTheLastRowFound();
     void findNextWithoutCriterionOrAfterAFailure();
     void findBackward();
+    void findNextAfterWrites_data();
+    void findNextAfterWrites();
     void findEqualsARowByRowWalk_data();
     void findEqualsARowByRowWalk();
 
@@ -392,6 +394,67 @@ void RecordCursorTest::findBackward()
     QVERIFY(m_set->moveNext());
     QCOMPARE(current(*m_set, kName), QStringLiteral("乙"));
     QVERIFY(!m_set->findNext());
+    QVERIFY(m_set->isAtEnd());
+}
+
+void RecordCursorTest::findNextAfterWrites_data()
+{
+    // Between find and the findNexts that follow, a write to the rows of the cursor. The rows are
+    // 甲 p0, 乙 p1, 丙 p2, 甲 p3 (名称 and 直属管辖); find stops at p0.
+    QTest::addColumn<QString>("write");
+    QTest::addColumn<QStringList>("found"); // 直属管辖 of the rows findNext then finds, in order
+
+    QTest::newRow("nothing written") << QStringLiteral("none") << names("p3");
+    QTest::newRow("a row ahead now matches") << QStringLiteral("p2 to 甲") << names("p2,p3");
+    QTest::newRow("a row ahead no longer matches") << QStringLiteral("p3 to 丁") << QStringList();
+    QTest::newRow("the row found rewritten") << QStringLiteral("p0 to 丁") << names("p3");
+    QTest::newRow("the row found deleted") << QStringLiteral("delete p0") << names("p3");
+    QTest::newRow("a matching row added") << QStringLiteral("add 甲") << names("p3,new");
+    QTest::newRow("a row ahead changed elsewhere") << QStringLiteral("elsewhere p3 to 丁") << names("p3");
+    QTest::newRow("a row ahead matches elsewhere") << QStringLiteral("elsewhere p2 to 甲") << names("p3");
+}
+
+void RecordCursorTest::findNextAfterWrites()
+{
+    QFETCH(QString, write);
+    QFETCH(QStringList, found);
+    for (const char *name : {"甲", "乙", "丙", "甲"})
+        m_store->addRegion(1, QString::fromUtf8(name));
+    QVERIFY(m_store->exec(QStringLiteral("UPDATE 区域管理 SET 直属管辖 = 'p' || (rowid - 1)")));
+    QVERIFY(m_set->openTable(kRegions));
+    m_set->moveFirst();
+    QVERIFY(m_set->find(QStringLiteral("单位名称='甲'")));
+    QCOMPARE(current(*m_set, QStringLiteral("直属管辖")), QStringLiteral("p0"));
+
+    RecordSet other;
+    other.attach(m_store->connection());
+    QVERIFY(other.openTable(kRegions));
+    const QStringList words = write.split(u' ');
+    const auto rowOf = [](const QString &p) { return p.mid(1).toInt(); };
+    if (words.size() == 3 && words[1] == QLatin1String("to")) {
+        QVERIFY(m_set->moveFromFirst(rowOf(words[0])));
+        QVERIFY(m_set->writeText(kName, words[2]));
+        QVERIFY(m_set->update());
+    } else if (words[0] == QLatin1String("delete")) {
+        QVERIFY(m_set->moveFromFirst(rowOf(words[1])));
+        QVERIFY(m_set->deleteCurrent());
+    } else if (words[0] == QLatin1String("add")) {
+        QVERIFY(m_set->addNew());
+        QVERIFY(m_set->writeText(kName, words[1]));
+        QVERIFY(m_set->writeText(QStringLiteral("直属管辖"), QStringLiteral("new")));
+        QVERIFY(m_set->update());
+    } else if (words[0] == QLatin1String("elsewhere")) {
+        // This set keeps showing the row as it was, and its findNext judges it by that.
+        QVERIFY(other.moveFromFirst(rowOf(words[1])));
+        QVERIFY(other.writeText(kName, words[3]));
+        QVERIFY(other.update());
+    }
+    m_set->moveFirst(); // where the cursor is does not matter: findNext goes on from p0
+
+    QStringList next;
+    while (m_set->findNext() && next.size() < 10)
+        next << current(*m_set, QStringLiteral("直属管辖"));
+    QCOMPARE(next, found);
     QVERIFY(m_set->isAtEnd());
 }
 
