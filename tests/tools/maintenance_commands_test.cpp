@@ -51,6 +51,7 @@ private Q_SLOTS:
     void checkExitCodes_data();
     void checkExitCodes();
     void restoreRefusals();
+    void checkRepairRebuildsTheCardIndex();
     void killedDemoNeverLeavesAHalfMadeRegister();
 };
 
@@ -88,12 +89,15 @@ void MaintenanceCommandsTest::checkExitCodes_data()
     QTest::newRow("clean") << QString() << 0;
     QTest::newRow("findings") << QStringLiteral("UPDATE 成员信息 SET 户主 = '' WHERE id = 1") << 1;
     QTest::newRow("unreadable") << QStringLiteral("garbage") << 2;
+    // The head's card with its check character changed is found among the cards.
+    QTest::newRow("card check digit") << QStringLiteral("badcard") << 1;
 }
 
 void MaintenanceCommandsTest::checkExitCodes()
 {
     QFETCH(QString, plant);
     QFETCH(int, code);
+    QString badCard;
     QTemporaryDir dir;
     const QString reg = dir.filePath(QStringLiteral("data.mdb"));
     QString error;
@@ -102,6 +106,20 @@ void MaintenanceCommandsTest::checkExitCodes()
         QFile file(reg);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QByteArray(4096, 'x'));
+    } else if (plant == QStringLiteral("badcard")) {
+        DBConnection db;
+        QVERIFY(db.connectAccess(reg, QString()));
+        Statement read(db, QStringLiteral("SELECT 户主信息, 家庭人员信息 FROM 成员信息 WHERE id = 1"));
+        QVERIFY(read.step());
+        const QString head = read.text(0);
+        const QString members = read.text(1);
+        const QString card = head.split(u'-').value(2);
+        QCOMPARE(card.size(), 18);
+        const QString wrong = card.left(17) + (card.at(17) == u'1' ? u'2' : u'1');
+        badCard = wrong;
+        Statement write(db, QStringLiteral("UPDATE 成员信息 SET 户主信息 = ?, 家庭人员信息 = ? WHERE id = 1"));
+        write.bind(1, QString(head).replace(card, wrong)).bind(2, QString(members).replace(card, wrong));
+        QVERIFY(write.exec());
     } else if (!plant.isEmpty()) {
         DBConnection db;
         QVERIFY(db.connectAccess(reg, QString()));
@@ -110,9 +128,39 @@ void MaintenanceCommandsTest::checkExitCodes()
     const RunResult run = runTool({QStringLiteral("check"), reg});
     QCOMPARE(run.exitCode, code);
     if (code == 1)
-        QVERIFY2(run.out.contains(QStringLiteral("户主是空的")), qPrintable(run.out));
+        QVERIFY2(run.out.contains(QTest::currentDataTag() == QByteArray("findings")
+                                      ? QStringLiteral("户主是空的")
+                                      : badCard + QStringLiteral(": 校验位不正确")),
+                 qPrintable(run.out));
     if (code == 2)
         QVERIFY(run.err.contains(reg));
+}
+
+void MaintenanceCommandsTest::checkRepairRebuildsTheCardIndex()
+{
+    QTemporaryDir dir;
+    const QString reg = dir.filePath(QStringLiteral("data.mdb"));
+    QString error;
+    QVERIFY(dbtool::makeDemoRegister(reg, 30, error));
+    const auto indexed = [&] {
+        DBConnection db;
+        if (!db.connectAccess(reg, QString()))
+            return qint64(-1);
+        Statement query(db, QStringLiteral("SELECT count(*) FROM 成员身份证"));
+        return query.step() ? query.int64(0) : qint64(-1);
+    };
+    const qint64 before = indexed();
+    QVERIFY(before > 0);
+    {
+        // Another tool emptied the index behind the program's back.
+        DBConnection db;
+        QVERIFY(db.connectAccess(reg, QString()));
+        QVERIFY(execScript(db, QStringLiteral("DELETE FROM 成员身份证")));
+    }
+    QCOMPARE(indexed(), qint64(0));
+    const RunResult run = runTool({QStringLiteral("check"), reg, QStringLiteral("--repair")});
+    QVERIFY2(run.out.contains(QStringLiteral("索引已重建")), qPrintable(run.out + run.err));
+    QCOMPARE(indexed(), before);
 }
 
 void MaintenanceCommandsTest::restoreRefusals()

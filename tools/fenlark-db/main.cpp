@@ -21,7 +21,7 @@ constexpr UsageLine kUsage[] = {
     {"import ACCESS_FILE NEW_FILE", "bring over an Access register"},
     {"backup REGISTER [DEST]", "a checked copy (into 备份 beside REGISTER if no DEST)"},
     {"restore BACKUP REGISTER", "put a sound backup in the register's place"},
-    {"check REGISTER", "list problems (exit 0 none, 1 some, 2 unreadable)"},
+    {"check REGISTER [--repair]", "list problems (exit 0 none, 1 some, 2 unreadable)"},
     {"--version", "print the version"},
 };
 

@@ -1,6 +1,9 @@
 // backup, restore and check: the maintenance operations of the program, from the command line.
 #include "commands.h"
 
+#include "cards/card_holders.h"
+#include "data/db_connection.h"
+#include "data/member_card_index.h"
 #include "maintenance/backups.h"
 #include "maintenance/register_check.h"
 #include "maintenance/register_copy.h"
@@ -85,10 +88,14 @@ int runRestore(const QStringList &args)
     return 0;
 }
 
-int runCheck(const QStringList &args)
+int runCheck(const QStringList &given)
 {
+    // --repair rebuilds the member-card index from the households before checking, for a
+    // register that another tool wrote to without keeping the index.
+    QStringList args = given;
+    const bool repair = args.removeAll(QStringLiteral("--repair")) > 0;
     if (!plainArguments(args, 1, 1)) {
-        print(stderr, QStringLiteral("usage: fenlark-db check REGISTER\n"));
+        print(stderr, QStringLiteral("usage: fenlark-db check REGISTER [--repair]\n"));
         return 2;
     }
     const maintenance::CheckReport report = maintenance::checkRegister(args.at(0));
@@ -96,14 +103,33 @@ int runCheck(const QStringList &args)
         print(stderr, QStringLiteral("fenlark-db check: %1: %2\n").arg(args.at(0), report.reason));
         return 2;
     }
-    if (report.findings.isEmpty()) {
-        print(stdout, QStringLiteral("%1: no problems found\n").arg(args.at(0)));
-        return 0;
-    }
     QString text;
     for (const maintenance::Finding &finding : report.findings)
         text += finding.text + u'\n';
-    text += QStringLiteral("%1: %2 problem(s) found\n").arg(args.at(0)).arg(report.problemCount);
+    int problems = report.problemCount;
+
+    // The cards: every card failing its own checks and every card held twice in one year.
+    DBConnection connection;
+    if (!connection.connectAccess(args.at(0), QString())) {
+        print(stderr, QStringLiteral("fenlark-db check: %1: %2\n").arg(args.at(0), connection.errorText()));
+        return 2;
+    }
+    if (repair) {
+        if (!rebuildMemberCardIndex(connection)) {
+            print(stderr, QStringLiteral("fenlark-db check: %1: 成员身份证索引重建失败\n").arg(args.at(0)));
+            return 2;
+        }
+        print(stdout, QStringLiteral("%1: 成员身份证索引已重建\n").arg(args.at(0)));
+    }
+    for (const CardFinding &finding : cardFindings(connection, QDate::currentDate())) {
+        text += describeFinding(finding) + u'\n';
+        ++problems;
+    }
+    if (problems == 0) {
+        print(stdout, QStringLiteral("%1: no problems found\n").arg(args.at(0)));
+        return 0;
+    }
+    text += QStringLiteral("%1: %2 problem(s) found\n").arg(args.at(0)).arg(problems);
     print(stdout, text);
     return 1;
 }
