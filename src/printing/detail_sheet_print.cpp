@@ -1,5 +1,7 @@
 #include "printing/detail_sheet_print.h"
 
+#include "export/detail_sheet_columns.h"
+
 #include "export/sheet_source.h"
 #include "printing/print_service.h"
 
@@ -10,27 +12,7 @@ namespace fenlark {
 
 namespace {
 
-struct SheetColumn {
-    double width; // the sheet's width in characters
-    bool checkBox;
-};
-
-// The detail sheet's columns A to M; the widths are those the export gives the workbook.
-constexpr std::array<SheetColumn, 13> kColumns{{
-    {4, false},  // N
-    {9, false},  // 户主
-    {20, false}, // 身份证
-    {20, false}, // 所属管辖
-    {10, false}, // 农户属性
-    {10, true},  // 计划生育户
-    {10, true},  // 合作医疗
-    {10, true},  // 养老保险
-    {10, false}, // 健康状况
-    {10, true},  // 违法违纪
-    {10, true},  // 是否残疾
-    {10, true},  // 是否党员
-    {18, false}, // 最后更新时间
-}};
+constexpr const auto &kColumns = kDetailSheetColumns;
 
 } // namespace
 
