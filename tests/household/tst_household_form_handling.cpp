@@ -1,30 +1,12 @@
 // How the household form handles the keyboard and the mouse as a window: Return in a field
 // presses no button, Esc asks before throwing typed work away, the title strip moves the form.
 #include "household_fixture.h"
+#include "ui/drag_events.h"
 
 #include <QMouseEvent>
 #include <QtTest>
 
 using namespace fenlark;
-
-namespace {
-
-// Sends a left-button drag from a point of the strip by `offset`, as the window system would.
-void drag(QWidget *strip, const QPoint &from, const QPoint &offset)
-{
-    const QPoint global = strip->mapToGlobal(from);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(from), QPointF(global), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(strip, &press);
-    QMouseEvent move(QEvent::MouseMove, QPointF(from + offset), QPointF(global + offset), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(strip, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(from + offset), QPointF(global + offset), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(strip, &release);
-}
-
-} // namespace
 
 class HouseholdFormHandlingTest : public QObject {
     Q_OBJECT

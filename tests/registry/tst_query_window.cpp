@@ -1,6 +1,7 @@
 // The query window as a window: where it opens over the household list, how it is moved by its
 // title strip, and that Return in a field runs nothing.
 #include "test_register.h"
+#include "ui/drag_events.h"
 
 #include "core/app_state.h"
 #include "core/clock.h"
@@ -57,20 +58,6 @@ struct Page {
         return QRect(list.mapToGlobal(QPoint(0, 0)), QSize(width, list.height()));
     }
 };
-
-void drag(QWidget *strip, const QPoint &from, const QPoint &offset)
-{
-    const QPoint global = strip->mapToGlobal(from);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(from), QPointF(global), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(strip, &press);
-    QMouseEvent move(QEvent::MouseMove, QPointF(from + offset), QPointF(global + offset), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(strip, &move);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(from + offset), QPointF(global + offset), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(strip, &release);
-}
 
 } // namespace
 
