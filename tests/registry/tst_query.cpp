@@ -62,6 +62,24 @@ QString cells(int n, const HouseholdListRow &r)
         .join(u'|');
 }
 
+QStringList literals(std::initializer_list<const char *> values)
+{
+    QStringList list;
+    for (const char *value : values)
+        list << QString::fromUtf8(value);
+    return list;
+}
+
+// The 标签 values fill() stores, as SQL literals.
+QStringList fillValues()
+{
+    const char *tags[] = {"'种植,养殖'", "'养殖'", "''", "'种植'", "'种植,养殖'"};
+    QStringList values;
+    for (int i = 0; i < 60; ++i)
+        values << (i % 13 == 0 ? QStringLiteral("NULL") : QString::fromUtf8(tags[i % 5]));
+    return values;
+}
+
 } // namespace
 
 class QueryTest : public QObject {
@@ -69,6 +87,8 @@ class QueryTest : public QObject {
 private Q_SLOTS:
     void sameRowsAsLiteralWalk_data();
     void sameRowsAsLiteralWalk();
+    void keywordListAsLiteralWalk_data();
+    void keywordListAsLiteralWalk();
     void windowListsAndQuery();
 };
 
@@ -154,6 +174,32 @@ void QueryTest::sameRowsAsLiteralWalk()
     for (const HouseholdListRow &row : selectByCriteria(reg.connection(), c, kClock))
         got << cells(n++, row);
     QCOMPARE(got, literalQueryRows(reg.connection(), c, kClock));
+}
+
+void QueryTest::keywordListAsLiteralWalk_data()
+{
+    // The stored 标签 values in row order, as SQL literals: a register made by hand or imported
+    // may hold blobs and texts that are no UTF-8.
+    QTest::addColumn<QStringList>("stored");
+    QTest::newRow("the register's own") << fillValues();
+    QTest::newRow("empty") << QStringList();
+    QTest::newRow("empty forms") << literals({"'a'", "X''", "NULL", "''", "'b'"});
+    QTest::newRow("blobs") << literals({"X'E7A78D'", "'种植'", "X'00'", "X'E7A78D'", "'[BLOB]'", "NULL"});
+    QTest::newRow("blob shown as its name after the text") << literals({"'[BLOB]'", "X'01'", "'z'", "X'02'"});
+    QTest::newRow("not UTF-8") << literals(
+        {"CAST(X'FF' AS TEXT)", "'a'", "CAST(X'FE' AS TEXT)", "CAST(X'E7A7' AS TEXT)", "CAST(X'61FF' AS TEXT)", "'a'"});
+    QTest::newRow("first row decides, not the order of the values")
+        << literals({"'z'", "'y'", "'x'", "'y'", "'a'", "'z'"});
+}
+
+void QueryTest::keywordListAsLiteralWalk()
+{
+    QFETCH(QStringList, stored);
+    TestRegister reg;
+    QVERIFY(reg.ok());
+    for (const QString &value : stored)
+        QVERIFY(reg.run(QStringLiteral("INSERT INTO 成员信息 (标签) VALUES (%1)").arg(value)));
+    QCOMPARE(distinctKeywordTexts(reg.connection()), literalKeywordTexts(reg.connection()));
 }
 
 void QueryTest::windowListsAndQuery()
