@@ -8,6 +8,7 @@
 #include "core/clock.h"
 #include "data/record_set.h"
 #include "registry/household_criteria.h"
+#include "registry/query_row_reader.h"
 #include "registry/query_window.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
@@ -173,7 +174,24 @@ void QueryTest::sameRowsAsLiteralWalk()
     int n = 1;
     for (const HouseholdListRow &row : selectByCriteria(reg.connection(), c, kClock))
         got << cells(n++, row);
-    QCOMPARE(got, literalQueryRows(reg.connection(), c, kClock));
+    const QStringList literal = literalQueryRows(reg.connection(), c, kClock);
+    QCOMPARE(got, literal);
+
+    // The list as the window shows it: the rowids, the cells read when asked for.
+    EGrid list;
+    list.setColumnCount(13);
+    list.showListedRows(selectIdsByCriteria(reg.connection(), c),
+                        std::make_shared<QueryRowReader>(reg.connection(), kClock));
+    QStringList shown;
+    for (int row = 1; row < list.rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < 13; ++column) {
+            const bool check = column == 5 || column == 6 || column == 7 || column == 9 || column == 10 || column == 11;
+            texts << (check ? QString::number(list.cellChecked(row, column)) : list.cellText(row, column));
+        }
+        shown << texts.join(u'|');
+    }
+    QCOMPARE(shown, literal);
 }
 
 void QueryTest::keywordListAsLiteralWalk_data()
