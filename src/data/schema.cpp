@@ -61,6 +61,18 @@ QString createIndexesSql()
         // column they read, in their grouping order, so the count never touches the table.
         "CREATE INDEX IF NOT EXISTS \"成员信息_统计\" ON \"成员信息\" (\"所属管辖\", \"上级管辖\", \"农户属性\", "
         "\"录入年份\", \"是否合作医疗\", \"是否养老保险\", \"是否残疾\", \"是否党员\", \"是否上访户\", \"是否违法\");\n"
+        // The query window's criteria over every village: each on the very expression the query
+        // compares, yes/no read as not 0 and NULL as no, a missing health as the empty text. A
+        // switch's index also holds the stored value, which a word or a fraction needs to be
+        // read exactly, so its rows are found without the table.
+        "CREATE INDEX IF NOT EXISTS \"成员信息_健康状况\" ON \"成员信息\" (IFNULL(\"健康状况\", ''));\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否计划生育\" ON \"成员信息\" ((IFNULL(\"是否计划生育\", 0) <> 0), \"是否计划生育\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否合作医疗\" ON \"成员信息\" ((IFNULL(\"是否合作医疗\", 0) <> 0), \"是否合作医疗\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否养老保险\" ON \"成员信息\" ((IFNULL(\"是否养老保险\", 0) <> 0), \"是否养老保险\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否违法\" ON \"成员信息\" ((IFNULL(\"是否违法\", 0) <> 0), \"是否违法\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否残疾\" ON \"成员信息\" ((IFNULL(\"是否残疾\", 0) <> 0), \"是否残疾\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否上访户\" ON \"成员信息\" ((IFNULL(\"是否上访户\", 0) <> 0), \"是否上访户\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否党员\" ON \"成员信息\" ((IFNULL(\"是否党员\", 0) <> 0), \"是否党员\");\n"
         "CREATE INDEX IF NOT EXISTS \"区域管理_单位名称\" ON \"区域管理\" (\"单位名称\");\n"
         "CREATE INDEX IF NOT EXISTS \"年份管理_年份\" ON \"年份管理\" (\"年份\");\n");
 }

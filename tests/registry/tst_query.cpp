@@ -96,7 +96,7 @@ private Q_SLOTS:
 void QueryTest::sameRowsAsLiteralWalk_data()
 {
     QTest::addColumn<int>("which");
-    for (int i = 0; i < 15; ++i)
+    for (int i = 0; i < 19; ++i)
         QTest::newRow(qPrintable(QStringLiteral("case %1").arg(i))) << i;
 }
 
@@ -167,6 +167,25 @@ void QueryTest::sameRowsAsLiteralWalk()
         c.pensionInsurance = true;
         c.offence = true;
         c.partyMember = true;
+        c.disabled = true;
+        break;
+    case 15: // every village, several criteria and a keyword: lists of their own, intersected
+        c.health = QStringLiteral("健康");
+        c.partyMember = false;
+        c.medicalCare = true;
+        c.keyword = QStringLiteral("种植");
+        break;
+    case 16: // a health no household has, beside a switch
+        c.health = QStringLiteral("无此状况");
+        c.familyPlanning = true;
+        break;
+    case 17: // a BLOB's text as the health, over every village beside a switch
+        c.health = QStringLiteral("[BLOB]");
+        c.medicalCare = true;
+        break;
+    case 18: // the empty health (NULL, '' and an empty BLOB), beside a switch that asks for no
+        c.health = QString();
+        c.partyMember = false;
         c.disabled = true;
         break;
     }
