@@ -64,8 +64,9 @@ QString createIndexesSql()
         // The query window's criteria over every village: each on the very expression the query
         // compares, yes/no read as not 0 and NULL as no, a missing health as the empty text. A
         // switch's index also holds the stored value, which a word or a fraction needs to be
-        // read exactly, so its rows are found without the table.
-        "CREATE INDEX IF NOT EXISTS \"成员信息_健康状况\" ON \"成员信息\" (IFNULL(\"健康状况\", ''));\n"
+        // read exactly; each holds its column, so the store finds the rowids without the table
+        // (it will not answer from an index on an expression alone).
+        "CREATE INDEX IF NOT EXISTS \"成员信息_健康状况\" ON \"成员信息\" (IFNULL(\"健康状况\", ''), \"健康状况\");\n"
         "CREATE INDEX IF NOT EXISTS \"成员信息_是否计划生育\" ON \"成员信息\" ((IFNULL(\"是否计划生育\", 0) <> 0), \"是否计划生育\");\n"
         "CREATE INDEX IF NOT EXISTS \"成员信息_是否合作医疗\" ON \"成员信息\" ((IFNULL(\"是否合作医疗\", 0) <> 0), \"是否合作医疗\");\n"
         "CREATE INDEX IF NOT EXISTS \"成员信息_是否养老保险\" ON \"成员信息\" ((IFNULL(\"是否养老保险\", 0) <> 0), \"是否养老保险\");\n"
