@@ -506,7 +506,7 @@ bool RecordSet::openWhere(const QString &table, const QString &condition,
 bool RecordSet::openForAppend(const QString &table) noexcept
 {
     return d->openWith(table, QStringLiteral("select rowid from ") + quoteIdentifier(unquotedName(table)) +
-                                  QStringLiteral(" where 0"));
+                                  QStringLiteral(" where 1 = 0"));
 }
 
 void RecordSet::close() noexcept
