@@ -53,7 +53,8 @@ QString registerTypeName(QString type)
         return QStringLiteral("DOUBLE");
     if (base == QLatin1String("real"))
         return QStringLiteral("FLOAT4");
-    if (base.startsWith(QLatin1String("timestamp")) || base == QLatin1String("date"))
+    if (base == QLatin1String("datetime") || base.startsWith(QLatin1String("timestamp")) ||
+        base == QLatin1String("date"))
         return QStringLiteral("DATETIME");
     if (base == QLatin1String("text"))
         return QStringLiteral("TEXT");
@@ -227,6 +228,9 @@ public:
             return FieldValue::fromInteger(text[0] == 't' ? 1 : 0);
         if (isIntegerType(type))
             return FieldValue::fromInteger(std::strtoll(text, nullptr, 10));
+        // A single reads back as the float it is, as a file keeps it, not as its shortest text.
+        if (type == kFloat4)
+            return FieldValue::fromReal(double(std::strtof(text, nullptr)));
         if (isRealType(type))
             return FieldValue::fromReal(std::strtod(text, nullptr));
         if (type == kBytea) {

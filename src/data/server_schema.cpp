@@ -20,7 +20,7 @@ QString serverType(const QString &declared)
     if (declared == QLatin1String("DOUBLE"))
         return QStringLiteral("double precision");
     if (declared == QLatin1String("DATETIME"))
-        return QStringLiteral("timestamp(0) without time zone");
+        return QStringLiteral("datetime");
     return QStringLiteral("text COLLATE \"C\"");
 }
 
@@ -30,6 +30,7 @@ QString createServerTablesSql()
 {
     QString sql = QStringLiteral(
         "CREATE DOMAIN yesno AS smallint;\n"
+        "CREATE DOMAIN datetime AS text COLLATE \"C\";\n"
         "CREATE FUNCTION fenlark_typeof(anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS $f$ SELECT CASE "
         "WHEN $1 IS NULL THEN 'null' "
         "WHEN pg_typeof($1) IN ('smallint'::regtype, 'integer'::regtype, 'bigint'::regtype) THEN 'integer' "

@@ -91,9 +91,25 @@ RewrittenSql rewriteForPostgres(const QString &sql)
                 ++end;
             const QString word = sql.mid(at, end - at);
             const bool call = skipBlanks(sql, end) < sql.size() && sql[skipBlanks(sql, end)] == u'(';
-            if (word.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0)
+            const qsizetype next = skipBlanks(sql, end);
+            if ((word == QLatin1String("x") || word == QLatin1String("X")) && end < sql.size() && sql[end] == u'\'') {
+                // A blob literal x'00ff': bytea's hex form.
+                const qsizetype close = sql.indexOf(u'\'', end + 1);
+                if (close < 0) {
+                    out += QStringView(sql).mid(at);
+                    break;
+                }
+                out += QStringLiteral("'\\x") + QStringView(sql).mid(end + 1, close - end - 1) +
+                       QStringLiteral("'::bytea");
+                end = close + 1;
+            } else if (word.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0) {
                 out += u'"' + keyColumn + u'"';
-            else if (call && word.compare(QLatin1String("ifnull"), Qt::CaseInsensitive) == 0)
+            } else if (word.compare(QLatin1String("collate"), Qt::CaseInsensitive) == 0 &&
+                       sql.mid(next, 6).compare(QLatin1String("binary"), Qt::CaseInsensitive) == 0 &&
+                       (next + 6 >= sql.size() || !isWordChar(sql[next + 6]))) {
+                out += QStringLiteral("COLLATE \"C\"");
+                end = next + 6;
+            } else if (call && word.compare(QLatin1String("ifnull"), Qt::CaseInsensitive) == 0)
                 out += QStringLiteral("COALESCE");
             else if (call && word.compare(QLatin1String("instr"), Qt::CaseInsensitive) == 0)
                 out += QStringLiteral("strpos");

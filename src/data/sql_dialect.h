@@ -21,6 +21,8 @@ struct RewrittenSql {
 //   IFNULL(           → COALESCE(
 //   instr(            → strpos(            (same argument order)
 //   typeof(           → fenlark_typeof(    (the server schema's function of SQLite's answers)
+//   x'00ff'           → '\x00ff'::bytea  (a blob)
+//   COLLATE BINARY    → COLLATE "C"        (byte by byte, as SQLite compares)
 //   [name], `name`    → "name"
 RewrittenSql rewriteForPostgres(const QString &sql);
 

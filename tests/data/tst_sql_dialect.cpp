@@ -26,6 +26,10 @@ private Q_SLOTS:
         QTest::newRow("functions")
             << QStringLiteral("IFNULL(\"x\", '') = ? AND instr(a, ?) > 0 AND typeof (b) = 'blob'")
             << QStringLiteral("COALESCE(\"x\", '') = $1 AND strpos(a, $2) > 0 AND fenlark_typeof (b) = 'blob'") << 2;
+        QTest::newRow("binary collation") << QStringLiteral("a = ? COLLATE BINARY AND b = ? collate  binary")
+                                          << QStringLiteral("a = $1 COLLATE \"C\" AND b = $2 COLLATE \"C\"") << 2;
+        QTest::newRow("blob literal") << QStringLiteral("VALUES (x'00ff', X'', 'x''ab'")
+                                      << QStringLiteral("VALUES ('\\x00ff'::bytea, '\\x'::bytea, 'x''ab'") << 0;
         QTest::newRow("a word that is no call stays")
             << QStringLiteral("SELECT ifnull, instr FROM t") << QStringLiteral("SELECT ifnull, instr FROM t") << 0;
         QTest::newRow("quoted texts and names stay as they are")
