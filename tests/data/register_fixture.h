@@ -88,6 +88,15 @@ public:
         return query.step() ? query.text(0) : QStringLiteral("<none>");
     }
 
+    // Opens another connection on the same register, as a second clerk's program would.
+    bool connectAgain(fenlark::DBConnection &other)
+    {
+        if (m_schema.isEmpty())
+            return other.connectAccess(m_path, QString());
+        return other.connectServer(QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"))) &&
+               fenlark::execScript(other, QStringLiteral("SET search_path TO ") + m_schema);
+    }
+
     // The value of column in the table's first row the way SQLite's quote() writes it (NULL, 42,
     // 1.0, 'text', X'00FF'), so a case can say what was stored, storage class included. The
     // server's value is written the same way from the class it comes back with.
