@@ -50,6 +50,8 @@ QString createServerTablesSql()
             hasKey = hasKey || part.captured(1) == key;
             columns << QStringLiteral("  ") + part.captured(1) + u' ' + serverType(part.captured(2).trimmed());
         }
+        if (match.captured(1) == u'"' + households::table + u'"')
+            columns << QStringLiteral("  \"") + versionColumn + QStringLiteral("\" bigint NOT NULL DEFAULT 1");
         if (!hasKey)
             columns << QStringLiteral("  ") + key + u' ' + serverType(QStringLiteral("INTEGER PRIMARY KEY"));
         sql += QStringLiteral("CREATE TABLE ") + match.captured(1) + QStringLiteral(" (\n") +

@@ -4,6 +4,11 @@
 
 namespace fenlark::schema {
 
+// The row version of a household on a server register, raised by one with every change the
+// record layer stores (data/record_set.h): many clerks save at once there, and a change made on
+// an old version is refused instead of overwriting theirs.
+inline const QString versionColumn = QStringLiteral("版本");
+
 // The register's three tables on a PostgreSQL server, made from the file's own definition so
 // the names cannot drift apart. The columns store what the file stores: yes/no as 0 or 1
 // (the domain yesno), date-times as their "YYYY-MM-DD HH:MM:SS" text (the domain datetime), texts ordered and compared
