@@ -39,6 +39,20 @@ qsizetype copyQuoted(const QString &sql, qsizetype from, QChar close, QString &o
     return at;
 }
 
+// The length of a dollar-quote tag ($$ or $name$) starting at at, 0 when there is none ($1 is
+// a parameter, not a tag).
+qsizetype dollarTagLength(const QString &sql, qsizetype at)
+{
+    if (sql[at] != u'$')
+        return 0;
+    qsizetype end = at + 1;
+    if (end < sql.size() && (sql[end].isLetter() || sql[end] == u'_')) {
+        while (end < sql.size() && (sql[end].isLetterOrNumber() || sql[end] == u'_'))
+            ++end;
+    }
+    return end < sql.size() && sql[end] == u'$' ? end - at + 1 : 0;
+}
+
 } // namespace
 
 RewrittenSql rewriteForPostgres(const QString &sql)
@@ -71,6 +85,12 @@ RewrittenSql rewriteForPostgres(const QString &sql)
         } else if (c == u'/' && at + 1 < sql.size() && sql[at + 1] == u'*') {
             qsizetype end = sql.indexOf(QStringLiteral("*/"), at + 2);
             end = end < 0 ? sql.size() : end + 2;
+            out += QStringView(sql).mid(at, end - at);
+            at = end;
+        } else if (const qsizetype tag = dollarTagLength(sql, at); tag > 0) {
+            // A dollar-quoted body (a function's): the server's own text, copied as it is.
+            const qsizetype close = sql.indexOf(QStringView(sql).mid(at, tag), at + tag);
+            const qsizetype end = close < 0 ? sql.size() : close + tag;
             out += QStringView(sql).mid(at, end - at);
             at = end;
         } else if (c == u'?') {

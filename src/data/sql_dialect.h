@@ -15,7 +15,7 @@ struct RewrittenSql {
 };
 
 // The program's SQL is written once, in the portable forms SQLite reads; this turns it into
-// what PostgreSQL reads, outside quoted texts, quoted names and comments:
+// what PostgreSQL reads, outside quoted texts, quoted names, dollar-quoted bodies and comments:
 //   ?  and  ?N        → $n (a bare ? takes one more than the highest number so far)
 //   rowid             → the key column
 //   IFNULL(           → COALESCE(

@@ -30,6 +30,9 @@ private Q_SLOTS:
                                           << QStringLiteral("a = $1 COLLATE \"C\" AND b = $2 COLLATE \"C\"") << 2;
         QTest::newRow("blob literal") << QStringLiteral("VALUES (x'00ff', X'', 'x''ab'")
                                       << QStringLiteral("VALUES ('\\x00ff'::bytea, '\\x'::bytea, 'x''ab'") << 0;
+        QTest::newRow("dollar-quoted bodies stay")
+            << QStringLiteral("AS $f$ SELECT a[1], ? $f$; DO $$ x[2] $$; ?")
+            << QStringLiteral("AS $f$ SELECT a[1], ? $f$; DO $$ x[2] $$; $1") << 1;
         QTest::newRow("a word that is no call stays")
             << QStringLiteral("SELECT ifnull, instr FROM t") << QStringLiteral("SELECT ifnull, instr FROM t") << 0;
         QTest::newRow("quoted texts and names stay as they are")

@@ -22,6 +22,7 @@ constexpr UsageLine kUsage[] = {
     {"backup REGISTER [DEST]", "a checked copy (into 备份 beside REGISTER if no DEST)"},
     {"restore BACKUP REGISTER", "put a sound backup in the register's place"},
     {"check REGISTER [--repair]", "list problems (exit 0 none, 1 some, 2 unreadable)"},
+    {"server-init URI", "make a county register ready on a PostgreSQL server (tables, roles)"},
     {"--version", "print the version"},
 };
 
@@ -66,6 +67,8 @@ int main(int argc, char **argv)
         return runRestore(args);
     if (command == QStringLiteral("check"))
         return runCheck(args);
+    if (command == QStringLiteral("server-init"))
+        return runServerInit(args);
     print(stderr, toolText("fenlark-db: unknown command '%1'\n").arg(command));
     printUsage(stderr);
     return 2;
