@@ -71,7 +71,7 @@ QString trimmedMessage(const char *message)
 class PostgresStatement final : public EngineStatement {
 public:
     PostgresStatement(PostgresEngine &engine, QByteArray name, PGresult *description)
-        : m_engine(engine), m_name(std::move(name)), m_description(description)
+        : m_engine(engine), m_alive(engine.aliveToken()), m_name(std::move(name)), m_description(description)
     {
         const int count = PQnparams(description);
         m_values.resize(size_t(count));
@@ -83,7 +83,8 @@ public:
     {
         PQclear(m_result);
         PQclear(m_description);
-        m_engine.release(m_name);
+        if (*m_alive)
+            m_engine.release(m_name);
     }
 
     bool bind(int index, const FieldValue &value) noexcept override
@@ -124,6 +125,8 @@ public:
     {
         if (m_done)
             return Step::Done;
+        if (!m_result && !*m_alive)
+            return Step::Error;
         if (!m_result) {
             std::vector<const char *> values(m_values.size());
             std::vector<int> lengths(m_values.size());
@@ -173,7 +176,7 @@ public:
     {
         const Oid table = PQftable(m_description, column);
         const int number = PQftablecol(m_description, column);
-        if (table == InvalidOid || number <= 0)
+        if (table == InvalidOid || number <= 0 || !*m_alive)
             return QString(); // an expression, as SQLite has it
         return m_engine.declaredType(table, number);
     }
@@ -262,6 +265,7 @@ private:
     }
 
     PostgresEngine &m_engine;
+    std::shared_ptr<const bool> m_alive;
     QByteArray m_name;
     PGresult *m_description;
     PGresult *m_result = nullptr;
@@ -303,6 +307,7 @@ std::unique_ptr<PostgresEngine> PostgresEngine::open(const QString &connectionSt
 
 PostgresEngine::~PostgresEngine()
 {
+    *m_alive = false;
     PQfinish(m_conn);
 }
 

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <memory>
+
 struct pg_conn;
 struct pg_result;
 
@@ -36,6 +38,9 @@ public:
     void noteResult(const pg_result *result) noexcept; // a failure, or the rows a write touched
     void release(const QByteArray &statementName) noexcept;
     QString declaredType(unsigned table, int column);
+    // False once the engine is gone: a statement may outlive its connection (as SQLite allows)
+    // and must not reach back into it then.
+    std::shared_ptr<const bool> aliveToken() const { return m_alive; }
 
 private:
     explicit PostgresEngine(pg_conn *conn) : m_conn(conn) {}
@@ -43,6 +48,7 @@ private:
     void releasePending() noexcept;
 
     pg_conn *m_conn = nullptr;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     Error m_error;
     qint64 m_changes = 0;
     unsigned m_statementCounter = 0;

@@ -92,6 +92,15 @@ private Q_SLOTS:
         QCOMPARE(namesOn(m_other), kept + QStringList{QStringLiteral("丙")});
     }
 
+    void statementOutlivingItsConnectionFailsSafely()
+    {
+        m_store->addRegion(1, QStringLiteral("甲"));
+        fenlark::Statement query(m_other, QStringLiteral("SELECT 单位名称 FROM 区域管理"));
+        QVERIFY(query.step());
+        m_other.close();
+        QVERIFY(!query.step()); // the link is gone: no row, and no crash when the statement goes
+    }
+
 private:
     static QStringList namesOn(DBConnection &connection)
     {
