@@ -33,6 +33,10 @@ free_port() {
 case "$command" in
 start)
   mkdir -p "$state"
+  # A cluster left by a run that was cut short goes first.
+  if [ -f "$state/folder" ]; then
+    "$0" stop "$state" >/dev/null
+  fi
   rm -f "$state/conninfo"
   bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
   if [ -z "$bin" ] || [ ! -x "$bin/initdb" ]; then
