@@ -72,7 +72,8 @@ QString createSql()
         "CREATE INDEX IF NOT EXISTS \"成员身份证_管辖_年份\" ON \"成员身份证\" (\"所属管辖\", \"录入年份\");\n"
         // The ascii tokenizer makes every non-ASCII character part of a token, so names of any
         // script, rare characters beyond the BMP included, are indexed exactly as the blanks cut them.
-        "CREATE VIRTUAL TABLE IF NOT EXISTS \"成员姓名检索\" USING fts5(\"字\", content='', columnsize=0, tokenize='ascii');\n");
+        "CREATE VIRTUAL TABLE IF NOT EXISTS \"成员姓名检索\" USING fts5(\"字\", content='', columnsize=0, "
+        "tokenize='ascii');\n");
 }
 
 // Statements shared by the triggers and the rebuild.
@@ -131,7 +132,7 @@ QString nameSearchTokens(const QString &name)
 
 void registerMemberIndexFunctions(DBConnection &connection)
 {
-    if (!connection.isOpen())
+    if (!connection.handle())
         return;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function_v2(connection.handle(), "fenlark_members", 1, flags, nullptr, membersFunction, nullptr,
@@ -144,7 +145,9 @@ bool ensureMemberCardIndex(DBConnection &connection)
 {
     if (connection.memberIndexReady())
         return true;
-    if (!connection.isOpen() || !tableExists(connection, schema::households::table))
+    // The index is built of SQLite's JSON, full-text and temporary triggers: a server register
+    // goes without it for now (lookups then find nothing, as on a read-only file).
+    if (!connection.handle() || !tableExists(connection, schema::households::table))
         return false;
     if (!tableExists(connection, memberIndex::table) || !tableExists(connection, memberIndex::nameSearch)) {
         Transaction transaction(connection);
@@ -160,7 +163,7 @@ bool ensureMemberCardIndex(DBConnection &connection)
 
 bool rebuildMemberCardIndex(DBConnection &connection)
 {
-    if (!connection.isOpen() || !tableExists(connection, schema::households::table))
+    if (!connection.handle() || !tableExists(connection, schema::households::table))
         return false;
     Transaction transaction(connection);
     if (!transaction.isActive() || !execScript(connection, createSql()) || !fill(connection))

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void speaksTheLocalesLanguage_data();
     void speaksTheLocalesLanguage();
     void printsItsVersion();
+    void serverInitNamesAnUnreachableServer();
 
 private:
     QTemporaryDir m_dir;
@@ -223,6 +224,9 @@ void DbToolTest::badArguments_data()
     QTest::newRow("unknown option") << QStringList{QStringLiteral("demo"), f, QStringLiteral("--fast")};
     QTest::newRow("two files") << QStringList{QStringLiteral("demo"), f, f};
     QTest::newRow("demo-if-missing without file") << QStringList{QStringLiteral("demo-if-missing")};
+    QTest::newRow("server-init without server") << QStringList{QStringLiteral("server-init")};
+    QTest::newRow("server-init with two servers")
+        << QStringList{QStringLiteral("server-init"), QStringLiteral("host=a"), QStringLiteral("host=b")};
 }
 
 void DbToolTest::badArguments()
@@ -503,6 +507,16 @@ void DbToolTest::printsItsVersion()
     const RunResult run = runTool({QStringLiteral("--version")});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QStringLiteral("fenlark-db " FENLARK_VERSION "\n"));
+}
+
+void DbToolTest::serverInitNamesAnUnreachableServer()
+{
+    // A socket folder where no server listens: libpq's reason, beside the server it tried.
+    const QString server = QStringLiteral("host=") + m_dir.path() + QStringLiteral(" port=1 connect_timeout=2");
+    const RunResult run = runTool({QStringLiteral("server-init"), server});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(server), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral(".s.PGSQL.1")), qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(DbToolTest)
