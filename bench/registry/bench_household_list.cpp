@@ -237,6 +237,47 @@ void BM_KeywordListLiteralWalk(benchmark::State &s)
 BENCHMARK(BM_KeywordListLiteralWalk)
     ->Apply([](auto *b) { sizes(b); }) -> Unit(benchmark::kMillisecond) -> Iterations(1);
 
+// The keyword list of a register of 1,000,000 households with this many distinct 标签 texts
+// (every household one of them, in no order): the list is one pass over the 标签 index, so it
+// should grow with the households, not with the texts. Only 标签 and the names are filled;
+// the list reads nothing else. The literal walk keeps every new text in a list it searches,
+// quadratic in the texts (hours at these counts), so it is timed on the demo registers only.
+QString distinctTextsRegister(int texts)
+{
+    const QString path = QStringLiteral("/tmp/fenlark-bench/keywords-%1.mdb").arg(texts);
+    if (QFileInfo::exists(path))
+        return path;
+    const QString part = path + QStringLiteral(".part");
+    QFile::remove(part);
+    QString error;
+    if (!createRegisterFile(part, error))
+        qFatal("cannot make %s: %s", qPrintable(part), qPrintable(error));
+    {
+        DBConnection maker;
+        maker.connectAccess(part, QString());
+        Transaction transaction(maker);
+        Statement fill(maker, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+                                             "i < 1000000) INSERT INTO 成员信息 (所属管辖, 户主, 标签) SELECT "
+                                             "'村' || (i % 3000), '户' || i, '种植,标签' || ((i * 7919) % ?) FROM n"));
+        fill.bind(1, texts);
+        if (!fill.exec() || !transaction.commit())
+            qFatal("cannot fill %s", qPrintable(part));
+    }
+    QFile::rename(part, path);
+    return path;
+}
+
+void BM_KeywordListDistinctTexts(benchmark::State &s)
+{
+    DBConnection connection;
+    connection.connectAccess(distinctTextsRegister(int(s.range(0))), QString());
+    qsizetype texts = 0;
+    for (auto _ : s)
+        texts = distinctKeywordTexts(connection).size();
+    s.counters["texts"] = double(texts);
+}
+BENCHMARK(BM_KeywordListDistinctTexts)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
+
 // 5,000 units: a province, 20 cities, 400 townships, 4,578 village committees.
 void BM_BuildRegionTree5000(benchmark::State &s)
 {
