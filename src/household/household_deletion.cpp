@@ -28,7 +28,7 @@ void deleteHousehold(AppState &state, RecordSet &mainSet, EGrid &list, Label &co
     if (!dialogs.askYesNo(parent, question, MessageIcon::None, defaultMessageTitle(), DefaultAnswer::No))
         return;
     const bool deleted =
-        locateHousehold(mainSet, listedYear(list, row, state), headName, state.currentSelection.unit, headCard) &&
+        locateHousehold(mainSet, listedYear(list, row, state), headName, listedUnit(list, row, state), headCard) &&
         mainSet.deleteCurrent();
     mainSet.close();
     if (!deleted) {

@@ -124,7 +124,7 @@ bool HouseholdEditWindow::store(const HouseholdRecord &record)
     if (stored && adding) {
         stored = m_recordSet.openForAppend(schema::households::table) && m_recordSet.addNew();
     } else if (stored) {
-        if (!locateHousehold(m_recordSet, m_listYear, m_state.loadedHeadName, m_state.currentSelection.unit,
+        if (!locateHousehold(m_recordSet, m_listYear, m_state.loadedHeadName, m_listUnit,
                              m_listCard)) {
             m_recordSet.close();
             m_dialogs.message(this, QStringLiteral("要修改的农户已被删除或改动,找不到原记录,本次修改没有保存!"),

@@ -213,7 +213,8 @@ void HouseholdEditWindow::loadHousehold()
     m_listCard = m_context.list.cellText(row, 2);
     m_state.loadedHeadName = headName;
     m_listYear = listedYear(m_context.list, row, m_state);
-    m_loaded = locateHousehold(m_recordSet, m_listYear, headName, m_state.currentSelection.unit, m_listCard);
+    m_listUnit = listedUnit(m_context.list, row, m_state);
+    m_loaded = locateHousehold(m_recordSet, m_listYear, headName, m_listUnit, m_listCard);
     if (m_loaded) {
         int id = 0;
         if (m_recordSet.readInt(schema::households::id, id))

@@ -82,6 +82,7 @@ private:
     memberGrid::LoadReport m_loadReport;
     QString m_listCard;                    // 身份证 cell of the list row opened for modification
     int m_listYear = 0;                    // entry year of that row's household
+    QString m_listUnit;                    // and its unit
     qint64 m_loadedId = 0;                 // rowid of the household loaded for modification (0: none)
     QString m_loadedVersion;               // its 版本 when loaded ("" on a register without versions)
     std::vector<UnitChoice> m_unitChoices; // the items of 组合框3, in order

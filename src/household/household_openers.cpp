@@ -25,6 +25,12 @@ int listedYear(const EGrid &list, int row, const AppState &state)
     return listedEntryYear(list, row).value_or(state.currentSelection.year);
 }
 
+QString listedUnit(const EGrid &list, int row, const AppState &state)
+{
+    const QString shown = list.cellText(row, 3);
+    return shown.isEmpty() ? state.currentSelection.unit : shown;
+}
+
 void openHouseholdForModify(AppState &state, DBConnection &connection, Dialogs &dialogs,
                             const HouseholdEditContext &context, QWidget *parent)
 {

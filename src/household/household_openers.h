@@ -2,6 +2,8 @@
 
 #include "household/household_edit_context.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace fenlark {
@@ -32,5 +34,8 @@ void deleteHousehold(AppState &state, RecordSet &mainSet, EGrid &list, Label &co
 // The entry year under which the household of a list row is looked for: the row's own (a list
 // of "全部" shows several years), or currentSelection.year for a row that carries none.
 int listedYear(const EGrid &list, int row, const AppState &state);
+// The unit of the household on list row `row`: its own 所属管辖 cell (the query window lists
+// every village while the page's selection names one), else the selected unit.
+QString listedUnit(const EGrid &list, int row, const AppState &state);
 
 } // namespace fenlark

@@ -118,6 +118,40 @@ private Q_SLOTS:
         QCOMPARE(f.listRows(), QStringList{QStringLiteral("1|张三|%1|村A").arg(card(1))});
     }
 
+    // The query window lists households of every village while currentSelection.unit names the
+    // village chosen on the page: each row still finds its own record, in its own village.
+    void rowsOfOtherVillagesFromTheQueryList()
+    {
+        HouseholdFixture f;
+        f.addHousehold(2016, QStringLiteral("张三"), QStringLiteral("村A"), card(1));
+        f.addHousehold(2015, QStringLiteral("张三"), QStringLiteral("村B"), card(3));
+        f.addHousehold(2016, QStringLiteral("李四"), QStringLiteral("村B"), card(2));
+        QCOMPARE(f.state.currentSelection.unit, QStringLiteral("村A"));
+
+        f.list.setCursorCell(2, 1);
+        bool loaded = false;
+        f.dialogs.onNextModal([&](QDialog *w) {
+            loaded = form(w)->loadedHousehold();
+            QCOMPARE(control<EditBox>(w, u"编辑框9")->content(), QStringLiteral("村B一号"));
+            control<EditBox>(w, u"编辑框9")->setContent(QStringLiteral("新地址"));
+            clickSave(w);
+            QVERIFY(!w->isVisible());
+        });
+        openHouseholdForModify(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QVERIFY(loaded);
+        QCOMPARE(f.households(),
+                 (QStringList{QStringLiteral("2016|村A|张三|村A一号"), QStringLiteral("2016|村B|张三|新地址"),
+                              QStringLiteral("2016|村B|李四|村B一号")}));
+
+        const int before = f.list.rowCount();
+        f.list.setCursorCell(before - 1, 1);
+        f.dialogs.answerNext(true);
+        deleteHousehold(f.state, f.mainSet, f.list, f.countLabel, f.dialogs, nullptr);
+        QCOMPARE(f.households(),
+                 (QStringList{QStringLiteral("2016|村A|张三|村A一号"), QStringLiteral("2016|村B|张三|新地址")}));
+        QCOMPARE(f.list.rowCount(), before - 1);
+    }
+
     void fullWidthAmountsAreStoredAsNumbers()
     {
         HouseholdFixture f;
