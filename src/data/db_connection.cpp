@@ -1,6 +1,7 @@
 #include "data/db_connection.h"
 
 #include "data/member_card_index.h"
+#include "data/statistics_index.h"
 #include "data/record_set.h"
 #include "data/schema.h"
 #include "data/statement.h"
@@ -69,6 +70,7 @@ bool DBConnection::connectAccess(const QString &path, const QString &password) n
     }
     // A file made before the indexes existed gets them now; a read-only file simply goes without.
     buildMissingIndexes();
+    dropRetiredIndexes();
     // Likewise the member-card index; a file without households yet gets it when they come.
     registerMemberIndexFunctions(*this);
     ensureMemberCardIndex(*this);
@@ -128,6 +130,21 @@ void DBConnection::buildMissingIndexes() noexcept
             m_indexProgress(built, total);
     }
     sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+}
+
+void DBConnection::dropRetiredIndexes() noexcept
+{
+    // Only once its successor is there, so a file that could not build it still counts as before.
+    if (isReadOnly())
+        return;
+    {
+        // Finished before the drop, which a statement still reading the schema would block.
+        Statement exists(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?1"));
+        exists.bind(1, statisticsIndex::name);
+        if (!exists.step())
+            return;
+    }
+    execScript(*this, QStringLiteral("DROP INDEX IF EXISTS \"%1\";").arg(statisticsIndex::retiredName));
 }
 
 void DBConnection::close() noexcept

@@ -77,6 +77,7 @@ private:
     bool m_damageTold = false;
 
     void buildMissingIndexes() noexcept;
+    void dropRetiredIndexes() noexcept;
     bool m_memberIndexReady = false;
 };
 

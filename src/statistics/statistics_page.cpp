@@ -112,7 +112,7 @@ StatisticsPage::StatisticsPage(StatisticsServices services, QWidget *parent) : Q
     whole->addWidget(m_tree);
     whole->addLayout(right, 1);
 
-    connect(m_tree, &TreeBox::selectionChanged, this, &StatisticsPage::recount);
+    connect(m_tree, &TreeBox::selectionChanged, this, &StatisticsPage::showChosenUnit);
     connect(m_years, &ComboBox::itemSelected, this, &StatisticsPage::recount);
     connect(m_export, &QPushButton::clicked, this, &StatisticsPage::exportStatistics);
     connect(m_print, &QPushButton::clicked, this, &StatisticsPage::printStatistics);
@@ -135,6 +135,7 @@ QChart &StatisticsPage::pieChart() const
 
 void StatisticsPage::refresh()
 {
+    m_counted.reset(); // made on the tree about to be replaced
     const QString chosen = m_tree->itemText(m_tree->selectedIndex());
     const QString year = m_years->selectedText();
     {
@@ -187,9 +188,18 @@ void StatisticsPage::recount()
     UnitTree units;
     for (std::size_t i = 1; i < tree.units.size(); ++i)
         units.units.push_back({tree.units[i].name, tree.units[i].parent - 1});
-    const RegionStatistics statistics(units, countHouseholdGroups(m_services.connection, chosenYear()));
+    m_counted.emplace(units, countHouseholdGroups(m_services.connection, chosenYear()));
+    showChosenUnit();
+}
+
+void StatisticsPage::showChosenUnit()
+{
+    if (!m_counted) {
+        recount();
+        return;
+    }
     const int selected = m_tree->selectedIndex();
-    m_shown = statistics.tableFor(selected <= 0 ? -1 : selected - 1);
+    m_shown = m_counted->tableFor(selected <= 0 ? -1 : selected - 1);
     if (selected <= 0)
         m_shown.unit = kAllUnitsItem;
     showTable();

@@ -70,6 +70,7 @@ private Q_SLOTS:
     void headers();
     void counts_data();
     void counts();
+    void choosingUnitsShowsWhatAFreshCountShows();
     void chartsFollowTheTable_data();
     void chartsFollowTheTable();
     void emptyRegister();
@@ -142,6 +143,25 @@ void StatisticsPageTest::counts()
     f.makePage();
     QVERIFY(f.choose(unit, year));
     QCOMPARE(f.tableLines(), rows);
+}
+
+// A unit chosen in the tree is shown from the year's last count; every unit's table must be the
+// one a count of its own would give.
+void StatisticsPageTest::choosingUnitsShowsWhatAFreshCountShows()
+{
+    StatisticsFixture f;
+    QVERIFY(f.open());
+    QVERIFY(fillRegister(f));
+    StatisticsPage &page = f.makePage();
+    for (const QString &year : {QStringLiteral("2020"), QStringLiteral("全部")}) {
+        QVERIFY(f.choose(kAllUnitsItem, year));
+        for (int i = 0; i < page.unitTree().itemCount(); ++i) {
+            page.unitTree().select(i);
+            const QStringList chosen = f.tableLines();
+            page.recount();
+            QCOMPARE(chosen, f.tableLines());
+        }
+    }
 }
 
 void StatisticsPageTest::chartsFollowTheTable_data()
