@@ -242,11 +242,14 @@ void StatisticsPage::exportStatistics()
     main.widths[0] = 20;
     // The title names the unit and the year, as the printed table's line under it does.
     main.title = QStringLiteral("统计分析表（") + heading() + QStringLiteral("）");
+    for (int c = 1; c <= kCountColumnCount; ++c)
+        main.numberColumns.push_back(c);
     tables.push_back(main);
 
     SheetTable bars;
     bars.title = QStringLiteral("柱状图数据：各单位农户属性户数");
     bars.headers = QStringList{QStringLiteral("单位")};
+    bars.numberColumns = {1, 2, 3, 4};
     for (int c = 0; c < kCategoryCount; ++c)
         bars.headers << categoryName(c);
     for (const StatisticsRow &row : m_shown.rows) {
@@ -260,6 +263,7 @@ void StatisticsPage::exportStatistics()
     SheetTable pie;
     pie.title = QStringLiteral("饼图数据：合计中的农户属性");
     pie.headers = QStringList{QStringLiteral("农户属性"), QStringLiteral("户数"), QStringLiteral("占比")};
+    pie.numberColumns = {1};
     qint64 categorised = 0;
     for (qint64 value : m_shown.total.categories)
         categorised += value;
@@ -272,8 +276,16 @@ void StatisticsPage::exportStatistics()
     }
     tables.push_back(pie);
 
+    // The spreadsheet program's own charts, drawn from the table's cells as the page draws its
+    // charts from the table: the categories by sub-unit, and the total row's categories.
+    std::vector<TableChart> charts;
+    const int subUnits = int(m_shown.rows.size());
+    if (subUnits > 0)
+        charts.push_back({false, barChart().title(), 0, 0, subUnits - 1, 1, kCategoryCount});
+    charts.push_back({true, pieChart().title(), 0, subUnits, subUnits, 1, kCategoryCount});
+
     exportTableSheet(QStringLiteral("统计分析表"), tables, m_services.excel, m_services.workbook, m_services.dialogs,
-                     this);
+                     this, charts);
 }
 
 void StatisticsPage::printStatistics()
