@@ -1,10 +1,10 @@
 #include "data/db_connection.h"
 
 #include "data/member_card_index.h"
-#include "data/statistics_index.h"
 #include "data/record_set.h"
 #include "data/schema.h"
 #include "data/statement.h"
+#include "data/statistics_index.h"
 
 #include <sqlite3.h>
 
@@ -107,29 +107,39 @@ void DBConnection::buildMissingIndexes() noexcept
         return;
     const int total = int(missing.size());
     int built = 0;
-    struct Tick {
-        const IndexBuildProgress *progress;
-        const int *built;
-        int total;
-    } tick{&m_indexProgress, &built, total};
-    if (m_indexProgress) {
-        m_indexProgress(0, total);
-        sqlite3_progress_handler(
-            m_db, 200000,
-            [](void *arg) {
-                const Tick *t = static_cast<const Tick *>(arg);
-                (*t->progress)(*t->built, t->total);
-                return 0;
-            },
-            &tick);
-    }
+    reportIndexBuild(0, total, indexStepText());
+    watchIndexBuild(true);
     for (const QString &statement : missing) {
         execScript(*this, statement);
-        ++built;
-        if (m_indexProgress)
-            m_indexProgress(built, total);
+        reportIndexBuild(++built, total, indexStepText());
     }
-    sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+    watchIndexBuild(false);
+}
+
+void DBConnection::reportIndexBuild(int built, int total, const QString &step)
+{
+    m_indexBuild = {built, total, step};
+    if (m_indexProgress)
+        m_indexProgress(built, total, step);
+}
+
+void DBConnection::watchIndexBuild(bool on) noexcept
+{
+    if (!m_db)
+        return;
+    if (!on || !m_indexProgress) {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        m_db, 200000,
+        [](void *arg) {
+            const DBConnection *self = static_cast<const DBConnection *>(arg);
+            if (self->m_indexProgress)
+                self->m_indexProgress(self->m_indexBuild.built, self->m_indexBuild.total, self->m_indexBuild.step);
+            return 0;
+        },
+        this);
 }
 
 void DBConnection::dropRetiredIndexes() noexcept
