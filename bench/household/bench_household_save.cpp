@@ -1,12 +1,17 @@
 // A household save ("添加" and "修改") through the household form, and a deletion from the list,
-// on the demo registers. Only the save or the deletion is timed; building and filling the form
-// is not. The households the benchmark adds are deleted again by the deletion benchmark, so
-// the kept registers stay as they were made.
+// on the demo registers. Only the save or the deletion is timed, the list's update included;
+// building and filling the form is not. Each runs twice: with a list of the one household and a
+// head name of its own, and (argument 1) with the list of a query over every village (every
+// household whose health is 慢性疾病, 130,000 at a million) and the head name most heads of the
+// register share. The households the benchmark adds are deleted again by the deletion
+// benchmark, so the kept registers stay as they were made.
 #include "bench_register.h"
 #include "household_fixture.h"
 
 #include "data/statement.h"
 #include "household/household_store.h"
+#include "registry/household_criteria.h"
+#include "registry/query_row_reader.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +22,8 @@ using fenlark::bench::benchClock;
 
 namespace {
 
-constexpr int kRounds = 20; // households added, modified and deleted per register
+constexpr int kRounds = 20;        // households added, modified and deleted per register and list
+constexpr int kLongListFirst = 50; // the long-list rounds' households have cards of their own
 
 QString benchHead(int n)
 {
@@ -36,15 +42,25 @@ struct HouseholdPage {
     Label countLabel;
     bench::Village village;
 
+    QString commonHead;
+    std::vector<qint64> queried; // the rowids the query over every village lists
+
     explicit HouseholdPage(int households)
     {
         const QString path = bench::demoRegister(households);
         connection.connectAccess(path, QString());
         mainSet.attach(connection);
         village = bench::firstVillage(path);
-        // What an interrupted earlier run may have left.
-        Statement leftovers(connection, QStringLiteral("DELETE FROM 成员信息 WHERE 户主 LIKE '基准户%'"));
+        // What an interrupted earlier run may have left: its heads, or its cards.
+        Statement leftovers(connection, QStringLiteral("DELETE FROM 成员信息 WHERE 户主 LIKE '基准户%' OR 户主信息 "
+                                                       "LIKE '%-1101011990010100__-%'"));
         leftovers.exec();
+        Statement common(connection, QStringLiteral("SELECT 户主 FROM 成员信息 GROUP BY 户主 ORDER BY count(*) DESC "
+                                                    "LIMIT 1"));
+        commonHead = common.step() ? common.text(0) : benchHead(0);
+        HouseholdCriteria chronic;
+        chronic.health = QStringLiteral("慢性疾病");
+        queried = selectIdsByCriteria(connection, chronic);
         list.setColumnCount(13);
         for (int c : {5, 6, 7, 9, 10, 11})
             list.setCheckColumn(c, true);
@@ -54,15 +70,29 @@ struct HouseholdPage {
     }
     HouseholdEditContext context() { return {list, tree, years, mainSet, countLabel, benchClock()}; }
 
-    // The list shows just this household, its row under the cursor.
-    void listOnly(int n)
+    QString head(int n, bool common) const { return common ? commonHead : benchHead(n); }
+
+    // The list before an add: empty, or the query's long list.
+    void listBefore(bool longList)
     {
-        emptyGrid(list);
+        if (longList)
+            list.showListedRows(queried, std::make_shared<QueryRowReader>(connection, benchClock()));
+        else
+            emptyGrid(list);
+    }
+
+    // The list shows this household in its first row, under the cursor: alone, or above the
+    // query's long list (as after adding it there).
+    void listWith(int n, bool longList)
+    {
+        listBefore(longList);
         HouseholdListRow row;
-        row.headName = benchHead(n);
+        row.headName = head(n, longList);
         row.headCard = card(n);
         row.unit = village.name;
-        appendHouseholdRow(list, 1, row);
+        list.insertRow(1);
+        writeHouseholdRow(list, 1, row);
+        list.renumberRows();
         list.setCursorCell(1, 1);
     }
 };
@@ -75,7 +105,8 @@ HouseholdPage &householdPage(int households)
 // Times save() alone on forms made and filled by prepare, one form an iteration.
 template <class Prepare> void timeSaves(benchmark::State &s, HouseholdPage &p, const QString &mode, Prepare prepare)
 {
-    int n = 0;
+    const bool longList = s.range(1) != 0;
+    int n = longList ? kLongListFirst : 0;
     for (auto _ : s) {
         s.PauseTiming();
         p.state.editMode = mode;
@@ -84,7 +115,7 @@ template <class Prepare> void timeSaves(benchmark::State &s, HouseholdPage &p, c
         if (mode == kEditModeModify && !window->loadedHousehold())
             s.SkipWithError("the household to modify was not found");
         if (mode == kEditModeAdd)
-            fillValidForm(window.get(), p.village.name, benchHead(n), card(n));
+            fillValidForm(window.get(), p.village.name, p.head(n, longList), card(n));
         else
             control<EditBox>(window.get(), u"编辑框9")->setContent(QStringLiteral("二组"));
         s.ResumeTiming();
@@ -96,32 +127,34 @@ template <class Prepare> void timeSaves(benchmark::State &s, HouseholdPage &p, c
         ++n;
         s.ResumeTiming();
     }
+    s.counters["listed"] = p.list.rowCount() - 1;
 }
 
 void BM_SaveAdd(benchmark::State &s)
 {
     HouseholdPage &p = householdPage(int(s.range(0)));
-    timeSaves(s, p, kEditModeAdd, [](int) {});
+    timeSaves(s, p, kEditModeAdd, [&p, &s](int) { p.listBefore(s.range(1) != 0); });
 }
 
 void BM_SaveModify(benchmark::State &s)
 {
     HouseholdPage &p = householdPage(int(s.range(0)));
-    timeSaves(s, p, kEditModeModify, [&p](int n) { p.listOnly(n); });
+    timeSaves(s, p, kEditModeModify, [&p, &s](int n) { p.listWith(n, s.range(1) != 0); });
 }
 
 void BM_Delete(benchmark::State &s)
 {
     HouseholdPage &p = householdPage(int(s.range(0)));
-    int n = 0;
+    int n = s.range(1) != 0 ? kLongListFirst : 0;
     for (auto _ : s) {
         s.PauseTiming();
-        p.listOnly(n);
+        p.listWith(n, s.range(1) != 0);
+        const int listed = p.list.rowCount();
         p.dialogs.answerNext(true);
         s.ResumeTiming();
         deleteHousehold(p.state, p.mainSet, p.list, p.countLabel, p.dialogs, nullptr);
         s.PauseTiming();
-        if (p.list.rowCount() != 1)
+        if (p.list.rowCount() != listed - 1)
             s.SkipWithError("the household was not deleted");
         ++n;
         s.ResumeTiming();
@@ -164,9 +197,19 @@ void sizes(benchmark::internal::Benchmark *b)
     b->Unit(benchmark::kMillisecond)->Iterations(kRounds);
 }
 
-BENCHMARK(BM_SaveAdd)->Apply(sizes);
-BENCHMARK(BM_SaveModify)->Apply(sizes);
-BENCHMARK(BM_Delete)->Apply(sizes);
+// Every size, with the short list and own head names (0), then the long list and common ones (1).
+void sizesAndLists(benchmark::internal::Benchmark *b)
+{
+    for (int longList : {0, 1}) {
+        for (int size : bench::kSizes)
+            b->Args({size, longList});
+    }
+    b->Unit(benchmark::kMillisecond)->Iterations(kRounds);
+}
+
+BENCHMARK(BM_SaveAdd)->Apply(sizesAndLists);
+BENCHMARK(BM_SaveModify)->Apply(sizesAndLists);
+BENCHMARK(BM_Delete)->Apply(sizesAndLists);
 BENCHMARK(BM_LocateLiteralWalk)->Apply(sizes);
 BENCHMARK(BM_AddLiteralOpen)->Apply(sizes);
 

@@ -1,8 +1,10 @@
 #include "data/db_connection.h"
 
 #include "data/member_card_index.h"
+#include "data/postgres_engine.h"
 #include "data/record_set.h"
 #include "data/schema.h"
+#include "data/sqlite_engine.h"
 #include "data/statement.h"
 #include "data/statistics_index.h"
 
@@ -43,27 +45,17 @@ bool DBConnection::connectAccess(const QString &path, const QString &password) n
         return false;
     }
 
-    sqlite3 *db = nullptr;
-    const QByteArray file = path.toUtf8();
-    // Never SQLITE_OPEN_CREATE: the register must exist; the program does not make one.
-    const int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) {
-        m_openFailure = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
-        if (db)
-            sqlite3_close(db);
+    m_engine = SqliteEngine::open(path, m_openFailure);
+    if (!m_engine)
         return false;
-    }
-    m_db = db;
     m_damageTold = false;
-    sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, 2000);
 
     // Opening is lazy in SQLite: read the schema now, so a file that is not a database, or is
     // damaged, fails here instead of turning every later save into a silent failure.
     {
         Statement probe(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"));
         if (!probe.isValid() || !probe.step()) {
-            m_openFailure = QString::fromUtf8(sqlite3_errmsg(m_db));
+            m_openFailure = m_engine->lastError().message;
             close();
             return false;
         }
@@ -78,15 +70,40 @@ bool DBConnection::connectAccess(const QString &path, const QString &password) n
     return true;
 }
 
+bool DBConnection::connectServer(const QString &connectionString) noexcept
+{
+    m_connectionText = connectionString;
+    close();
+    m_openFailure.clear();
+    m_engine = PostgresEngine::open(connectionString, m_openFailure);
+    if (!m_engine)
+        return false;
+    m_damageTold = false;
+    m_errors.clear();
+    return true;
+}
+
+bool DBConnection::isServer() const noexcept
+{
+    return m_engine && m_engine->kind() == Engine::Kind::Postgres;
+}
+
+sqlite3 *DBConnection::handle() const noexcept
+{
+    return m_engine ? m_engine->sqliteHandle() : nullptr;
+}
+
 QString DBConnection::filePath() const
 {
-    const char *name = m_db ? sqlite3_db_filename(m_db, "main") : nullptr;
+    sqlite3 *db = handle();
+    const char *name = db ? sqlite3_db_filename(db, "main") : nullptr;
     return name ? QString::fromUtf8(name) : QString();
 }
 
 bool DBConnection::isReadOnly() const noexcept
 {
-    return m_db && sqlite3_db_readonly(m_db, "main") == 1;
+    sqlite3 *db = handle();
+    return db && sqlite3_db_readonly(db, "main") == 1;
 }
 
 void DBConnection::buildMissingIndexes() noexcept
@@ -125,14 +142,15 @@ void DBConnection::reportIndexBuild(int built, int total, const QString &step)
 
 void DBConnection::watchIndexBuild(bool on) noexcept
 {
-    if (!m_db)
+    sqlite3 *db = handle();
+    if (!db)
         return;
     if (!on || !m_indexProgress) {
-        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        sqlite3_progress_handler(db, 0, nullptr, nullptr);
         return;
     }
     sqlite3_progress_handler(
-        m_db, 200000,
+        db, 200000,
         [](void *arg) {
             const DBConnection *self = static_cast<const DBConnection *>(arg);
             if (self->m_indexProgress)
@@ -162,25 +180,54 @@ void DBConnection::close() noexcept
     // Open sets hold prepared statements and rowids of this store: they close with it.
     for (RecordSet *set : std::vector<RecordSet *>(m_sets))
         set->close();
-    if (m_db) {
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-    }
+    m_engine.reset();
+    m_transactionDepth = 0;
     m_memberIndexReady = false;
 }
 
 void DBConnection::recordError(const QString &source) noexcept
 {
-    const char *message = m_db ? sqlite3_errmsg(m_db) : "not connected";
-    const int native = m_db ? sqlite3_extended_errcode(m_db) : 0;
+    const Engine::Error error = m_engine
+                                    ? m_engine->lastError()
+                                    : Engine::Error{QStringLiteral("not connected"), QStringLiteral("0"), 0, false};
     m_errors += QStringLiteral("Description: %1\r\nState: %2, Native: %3, Source: %4\r\n")
-                    .arg(QString::fromUtf8(message), QString::number(native & 0xff), QString::number(native), source);
-    const int primary = native & 0xff;
-    if ((primary == SQLITE_CORRUPT || primary == SQLITE_IOERR || primary == SQLITE_NOTADB) && m_damageHandler &&
-        !m_damageTold) {
+                    .arg(error.message, error.state, QString::number(error.native), source);
+    if (error.damage && m_damageHandler && !m_damageTold) {
         m_damageTold = true;
-        m_damageHandler(QString::fromUtf8(message));
+        m_damageHandler(error.message);
     }
+}
+
+bool DBConnection::beginTransaction(const QString &name) noexcept
+{
+    if (!m_engine)
+        return false;
+    if (!m_engine->begin(name, m_transactionDepth == 0)) {
+        recordError(QStringLiteral("exec"));
+        return false;
+    }
+    ++m_transactionDepth;
+    return true;
+}
+
+bool DBConnection::commitTransaction(const QString &name) noexcept
+{
+    if (!m_engine)
+        return false;
+    if (!m_engine->commit(name, m_transactionDepth == 1)) {
+        recordError(QStringLiteral("exec"));
+        return false;
+    }
+    --m_transactionDepth;
+    return true;
+}
+
+void DBConnection::rollbackTransaction(const QString &name) noexcept
+{
+    if (!m_engine || m_transactionDepth <= 0)
+        return;
+    m_engine->rollback(name, m_transactionDepth == 1);
+    --m_transactionDepth;
 }
 
 void DBConnection::registerRecordSet(RecordSet *set)

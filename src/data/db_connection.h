@@ -1,8 +1,11 @@
 #pragma once
 
+#include "data/engine.h"
+
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct sqlite3;
@@ -11,8 +14,9 @@ namespace fenlark {
 
 class RecordSet;
 
-// The one connection of the program to its register file. Small noexcept operations that
-// report success as bool; the store's errors are kept as text, never thrown.
+// The one connection of the program to its register: the SQLite file of an office, or a
+// county's PostgreSQL server (data/engine.h). Small noexcept operations that report success
+// as bool; the store's errors are kept as text, never thrown.
 class DBConnection {
 public:
     DBConnection() = default;
@@ -38,8 +42,14 @@ public:
     // Opens the SQLite register at path (never creates it). The connection text is built as
     // the Access provider's was, so anything that showed it still reads the same.
     bool connectAccess(const QString &path, const QString &password) noexcept;
+    // Opens a register on a PostgreSQL server: a libpq connection string (a password, if the
+    // server wants one, comes from ~/.pgpass). The tables must be there (fenlark-db
+    // server-init makes them).
+    bool connectServer(const QString &connectionString) noexcept;
     void close() noexcept;
-    bool isOpen() const noexcept { return m_db != nullptr; }
+    bool isOpen() const noexcept { return m_engine != nullptr; }
+    // True when the open register lives on a server rather than in a file.
+    bool isServer() const noexcept;
 
     QString connectionText() const { return m_connectionText; }
     // One block per error: "Description: %s\r\nState: %s, Native: %d, Source: %s\r\n".
@@ -47,7 +57,10 @@ public:
     // Why the last connectAccess failed, in words for the user (empty after a success).
     QString openFailureReason() const { return m_openFailure; }
 
-    sqlite3 *handle() const noexcept { return m_db; }
+    // The engine behind the connection (null when closed); Statement and Transaction use it.
+    Engine *engine() const noexcept { return m_engine.get(); }
+    // SQLite's own handle for the tools that work on register files alone; null on a server.
+    sqlite3 *handle() const noexcept;
     // The absolute path of the open register file ("" when closed): backups and checks work on
     // the file actually opened, wherever it lives.
     QString filePath() const;
@@ -60,8 +73,14 @@ public:
     using DamageHandler = std::function<void(const QString &reason)>;
     void setDamageHandler(DamageHandler handler) { m_damageHandler = std::move(handler); }
 
-    // Records the store's current error (after a failed call on handle()).
+    // Records the store's current error (after a failed call on the engine).
     void recordError(const QString &source) noexcept;
+
+    // The units of work of Transaction: the outermost begins the engine's transaction, inner
+    // ones are savepoints within it. False (and the error recorded) when the engine refuses.
+    bool beginTransaction(const QString &name) noexcept;
+    bool commitTransaction(const QString &name) noexcept;
+    void rollbackTransaction(const QString &name) noexcept;
 
     // Record sets register so that a write through one of them can let the others keep the
     // row as it was when they opened (a static cursor sees only its own changes).
@@ -76,7 +95,8 @@ public:
     void setMemberIndexReady(bool ready) noexcept { m_memberIndexReady = ready; }
 
 private:
-    sqlite3 *m_db = nullptr;
+    std::unique_ptr<Engine> m_engine;
+    int m_transactionDepth = 0;
     QString m_connectionText;
     QString m_errors;
     QString m_openFailure;

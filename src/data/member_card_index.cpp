@@ -193,7 +193,7 @@ QString nameSearchTokens(const QString &name)
 
 void registerMemberIndexFunctions(DBConnection &connection)
 {
-    if (!connection.isOpen())
+    if (!connection.handle())
         return;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function_v2(connection.handle(), "fenlark_members", 1, flags, nullptr, membersFunction, nullptr,
@@ -206,7 +206,9 @@ bool ensureMemberCardIndex(DBConnection &connection)
 {
     if (connection.memberIndexReady())
         return true;
-    if (!connection.isOpen() || !tableExists(connection, schema::households::table))
+    // The index is built of SQLite's JSON, full-text and temporary triggers: a server register
+    // goes without it for now (lookups then find nothing, as on a read-only file).
+    if (!connection.handle() || !tableExists(connection, schema::households::table))
         return false;
     if (!tableExists(connection, memberIndex::table) || !tableExists(connection, memberIndex::nameSearch)) {
         Transaction transaction(connection);
@@ -222,7 +224,7 @@ bool ensureMemberCardIndex(DBConnection &connection)
 
 bool rebuildMemberCardIndex(DBConnection &connection)
 {
-    if (!connection.isOpen() || !tableExists(connection, schema::households::table))
+    if (!connection.handle() || !tableExists(connection, schema::households::table))
         return false;
     Transaction transaction(connection);
     if (!transaction.isActive() || !execScript(connection, createSql()) || !fill(connection))

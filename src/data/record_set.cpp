@@ -3,6 +3,7 @@
 #include "data/db_connection.h"
 #include "data/field_value.h"
 #include "data/find_criterion.h"
+#include "data/server_schema.h"
 #include "data/statement.h"
 
 #include <QHash>
@@ -78,6 +79,12 @@ struct RecordSet::Impl {
     Statement windowQuery; // SELECT rowid, * ... WHERE rowid IN (kWindow marks)
     std::unordered_map<qint64, Row> window;
     std::unordered_map<qint64, Row> preserved;
+
+    // The row version column (data/server_schema.h), -1 when the table has none: a change or
+    // deletion then only goes through while the row still has the version this set showed, so
+    // another clerk's save in between is never overwritten.
+    int versionColumn = -1;
+    bool changedElsewhere = false; // why the last update or deleteCurrent was refused
 
     Pending pending = Pending::None;
     std::map<int, FieldValue> changes; // column → value, in column order
@@ -216,6 +223,15 @@ struct RecordSet::Impl {
         window.erase(rowid);
     }
 
+    // The version this set shows of the row (NULL when the table has none).
+    FieldValue shownVersion(qint64 rowid)
+    {
+        if (versionColumn < 0)
+            return FieldValue::null();
+        const Row *row = rowValues(rowid);
+        return row ? (*row)[size_t(versionColumn)] : FieldValue::null();
+    }
+
     // Optimistic locking: a row another set has changed (or deleted) since this set showed it
     // may not be overwritten; the write fails unless the store still holds what this set shows.
     bool unchangedElsewhere(qint64 rowid)
@@ -298,6 +314,7 @@ struct RecordSet::Impl {
         quotedTable.clear();
         rowidSql.clear();
         rowidValues.clear();
+        versionColumn = -1;
         columns.clear();
         columnIndex.clear();
         std::vector<qint64>().swap(rowids);
@@ -335,6 +352,7 @@ struct RecordSet::Impl {
             if (!columnIndex.contains(columns.back().name))
                 columnIndex.insert(columns.back().name, i);
         }
+        versionColumn = columnOf(schema::versionColumn);
         table = name;
         tableName = tableKey(name);
         quotedTable = quoted;
@@ -506,7 +524,7 @@ bool RecordSet::openWhere(const QString &table, const QString &condition,
 bool RecordSet::openForAppend(const QString &table) noexcept
 {
     return d->openWith(table, QStringLiteral("select rowid from ") + quoteIdentifier(unquotedName(table)) +
-                                  QStringLiteral(" where 0"));
+                                  QStringLiteral(" where 1 = 0"));
 }
 
 void RecordSet::close() noexcept
@@ -615,6 +633,7 @@ bool RecordSet::addNew() noexcept
 
 bool RecordSet::update() noexcept
 {
+    d->changedElsewhere = false;
     if (!d->open)
         return false;
     if (d->pending == Impl::Pending::None)
@@ -673,21 +692,33 @@ bool RecordSet::update() noexcept
     }
     const qint64 rowid = d->rowids[d->position];
     if (!d->unchangedElsewhere(rowid)) {
+        d->changedElsewhere = true;
         d->cancelPending();
         return false;
     }
+    const bool versioned = d->versionColumn >= 0 && !d->changes.count(d->versionColumn);
+    const FieldValue version = versioned ? d->shownVersion(rowid) : FieldValue::null();
     d->connection->rowWillChange(d->table, rowid, this);
     QStringList assignments;
     for (const QString &name : names)
         assignments << name + QStringLiteral(" = ?");
-    Statement change(*d->connection, QStringLiteral("UPDATE ") + d->quotedTable + QStringLiteral(" SET ") +
-                                         assignments.join(QStringLiteral(", ")) +
-                                         QStringLiteral(" WHERE rowid = ? RETURNING rowid"));
+    const QString versionSql = quoteIdentifier(schema::versionColumn);
+    if (versioned)
+        assignments << versionSql + QStringLiteral(" = ") + versionSql + QStringLiteral(" + 1");
+    Statement change(*d->connection,
+                     QStringLiteral("UPDATE ") + d->quotedTable + QStringLiteral(" SET ") +
+                         assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE rowid = ?") +
+                         (versioned ? QStringLiteral(" AND ") + versionSql + QStringLiteral(" = ?") : QString()) +
+                         QStringLiteral(" RETURNING rowid"));
     int at = 1;
     for (const auto &[index, value] : d->changes)
         change.bind(at++, value);
-    change.bind(at, FieldValue::fromInteger(rowid));
+    change.bind(at++, FieldValue::fromInteger(rowid));
+    if (versioned)
+        change.bind(at, version);
     const bool changed = change.step();
+    // No row with the version shown: another connection changed or deleted it meanwhile.
+    d->changedElsewhere = !changed && !change.hasFailed();
     const qint64 newRowid = changed ? change.int64(0) : rowid;
     const bool stored = changed && change.exec() && transaction.commit();
     d->cancelPending();
@@ -701,6 +732,7 @@ bool RecordSet::update() noexcept
 
 bool RecordSet::deleteCurrent() noexcept
 {
+    d->changedElsewhere = false;
     if (!d->open)
         return false;
     if (d->pending == Impl::Pending::Adding) {
@@ -712,13 +744,24 @@ bool RecordSet::deleteCurrent() noexcept
         return false;
     const qint64 rowid = d->rowids[d->position];
     Transaction transaction(*d->connection);
-    if (!d->unchangedElsewhere(rowid))
+    if (!d->unchangedElsewhere(rowid)) {
+        d->changedElsewhere = true;
         return false;
+    }
+    const bool versioned = d->versionColumn >= 0;
+    const FieldValue version = versioned ? d->shownVersion(rowid) : FieldValue::null();
     d->connection->rowWillChange(d->table, rowid, this);
-    Statement removal(*d->connection, QStringLiteral("DELETE FROM ") + d->quotedTable +
-                                          QStringLiteral(" WHERE rowid = ? RETURNING rowid"));
+    Statement removal(
+        *d->connection,
+        QStringLiteral("DELETE FROM ") + d->quotedTable + QStringLiteral(" WHERE rowid = ?") +
+            (versioned ? QStringLiteral(" AND ") + quoteIdentifier(schema::versionColumn) + QStringLiteral(" = ?")
+                       : QString()) +
+            QStringLiteral(" RETURNING rowid"));
     removal.bind(1, FieldValue::fromInteger(rowid));
+    if (versioned)
+        removal.bind(2, version);
     const bool removed = removal.step();
+    d->changedElsewhere = !removed && !removal.hasFailed();
     if (!removed || !removal.exec() || !transaction.commit())
         return false;
 
@@ -876,6 +919,11 @@ bool RecordSet::writeDouble(const QString &column, double value) noexcept
         return false;
     const std::optional<double> kept = numberForKind(kind, value);
     return kept && d->write(index, FieldValue::fromReal(*kept));
+}
+
+bool RecordSet::wasChangedElsewhere() const noexcept
+{
+    return d->changedElsewhere;
 }
 
 void RecordSet::preserveRow(const QString &table, qint64 rowid) noexcept

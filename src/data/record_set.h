@@ -47,6 +47,10 @@ public:
     bool update() noexcept;
     bool deleteCurrent() noexcept;
     bool deleteAll() noexcept;
+    // Whether the last update or deleteCurrent was refused because its row was changed or
+    // deleted since this set showed it (by another set, or on a table with a version column by
+    // another connection: another clerk), rather than failing for another reason.
+    bool wasChangedElsewhere() const noexcept;
 
     bool readText(const QString &column, QString &out) noexcept;
     bool readInt(const QString &column, int &out) noexcept;

@@ -59,6 +59,19 @@ QString createIndexesSql()
         "CREATE INDEX IF NOT EXISTS \"成员信息_管辖_首拼音\" ON \"成员信息\" (\"所属管辖\", \"首拼音\");\n"
         "CREATE INDEX IF NOT EXISTS \"成员信息_户主\" ON \"成员信息\" (\"户主\");\n"
         "CREATE INDEX IF NOT EXISTS \"成员信息_标签\" ON \"成员信息\" (\"标签\");\n"
+        // The query window's criteria over every village: each on the very expression the query
+        // compares, yes/no read as not 0 and NULL as no, a missing health as the empty text. A
+        // switch's index also holds the stored value, which a word or a fraction needs to be
+        // read exactly; each holds its column, so the store finds the rowids without the table
+        // (it will not answer from an index on an expression alone).
+        "CREATE INDEX IF NOT EXISTS \"成员信息_健康状况\" ON \"成员信息\" (IFNULL(\"健康状况\", ''), \"健康状况\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否计划生育\" ON \"成员信息\" ((IFNULL(\"是否计划生育\", 0) <> 0), \"是否计划生育\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否合作医疗\" ON \"成员信息\" ((IFNULL(\"是否合作医疗\", 0) <> 0), \"是否合作医疗\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否养老保险\" ON \"成员信息\" ((IFNULL(\"是否养老保险\", 0) <> 0), \"是否养老保险\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否违法\" ON \"成员信息\" ((IFNULL(\"是否违法\", 0) <> 0), \"是否违法\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否残疾\" ON \"成员信息\" ((IFNULL(\"是否残疾\", 0) <> 0), \"是否残疾\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否上访户\" ON \"成员信息\" ((IFNULL(\"是否上访户\", 0) <> 0), \"是否上访户\");\n"
+        "CREATE INDEX IF NOT EXISTS \"成员信息_是否党员\" ON \"成员信息\" ((IFNULL(\"是否党员\", 0) <> 0), \"是否党员\");\n"
         // The statistics count every household by unit and category from an index of their own.
         ) + statisticsIndex::createSql() + QStringLiteral(
         "CREATE INDEX IF NOT EXISTS \"区域管理_单位名称\" ON \"区域管理\" (\"单位名称\");\n"

@@ -1,8 +1,7 @@
 #include "data/statement.h"
 
 #include "data/db_connection.h"
-
-#include <sqlite3.h>
+#include "data/engine.h"
 
 #include <atomic>
 #include <utility>
@@ -15,70 +14,71 @@ Statement::Statement(DBConnection &connection, const QString &sql) noexcept : m_
         m_failed = true;
         return;
     }
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(connection.handle(), utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK) {
+    m_stmt = connection.engine()->prepare(sql);
+    if (!m_stmt && !sql.trimmed().isEmpty()) {
         connection.recordError(QStringLiteral("prepare"));
-        m_stmt = nullptr;
         m_failed = true;
     }
 }
 
 Statement::Statement(Statement &&other) noexcept
-    : m_connection(other.m_connection), m_stmt(other.m_stmt), m_failed(other.m_failed), m_bindFailed(other.m_bindFailed)
+    : m_connection(other.m_connection), m_stmt(std::move(other.m_stmt)), m_failed(other.m_failed),
+      m_bindFailed(other.m_bindFailed)
 {
-    other.m_stmt = nullptr;
 }
 
 Statement &Statement::operator=(Statement &&other) noexcept
 {
     if (this != &other) {
-        if (m_stmt)
-            sqlite3_finalize(m_stmt);
         m_connection = other.m_connection;
-        m_stmt = std::exchange(other.m_stmt, nullptr);
+        m_stmt = std::move(other.m_stmt);
         m_failed = other.m_failed;
         m_bindFailed = other.m_bindFailed;
     }
     return *this;
 }
 
-Statement::~Statement()
-{
-    if (m_stmt)
-        sqlite3_finalize(m_stmt);
-}
+Statement::~Statement() = default;
 
 Statement &Statement::bind(int index, qint64 value) noexcept
 {
-    if (!m_stmt || sqlite3_bind_int64(m_stmt, index, value) != SQLITE_OK)
+    if (!m_stmt || !m_stmt->bind(index, FieldValue::fromInteger(value)))
         m_bindFailed = true;
     return *this;
 }
 
 Statement &Statement::bind(int index, double value) noexcept
 {
-    if (!m_stmt || sqlite3_bind_double(m_stmt, index, value) != SQLITE_OK)
+    if (!m_stmt || !m_stmt->bind(index, FieldValue::fromReal(value)))
         m_bindFailed = true;
     return *this;
 }
 
 Statement &Statement::bind(int index, const QString &value) noexcept
 {
-    if (!m_stmt) {
-        m_bindFailed = true;
-        return *this;
-    }
     // Always a text, also for a null QString: an empty field is stored as "", never NULL.
-    const QByteArray utf8 = value.toUtf8();
-    if (sqlite3_bind_text(m_stmt, index, utf8.constData() ? utf8.constData() : "", int(utf8.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+    if (!m_stmt || !m_stmt->bind(index, FieldValue{FieldValue::Type::Text, 0, 0.0, value.toUtf8()}))
         m_bindFailed = true;
     return *this;
 }
 
 Statement &Statement::bindNull(int index) noexcept
 {
-    if (!m_stmt || sqlite3_bind_null(m_stmt, index) != SQLITE_OK)
+    if (!m_stmt || !m_stmt->bind(index, FieldValue::null()))
         m_bindFailed = true;
+    return *this;
+}
+
+Statement &Statement::bind(int index, const FieldValue &value) noexcept
+{
+    if (!m_stmt) {
+        m_bindFailed = true;
+        return *this;
+    }
+    if (!m_stmt->bind(index, value)) {
+        m_connection->recordError(QStringLiteral("bind"));
+        m_bindFailed = true;
+    }
     return *this;
 }
 
@@ -88,10 +88,10 @@ bool Statement::step() noexcept
         m_failed = true;
         return false;
     }
-    const int rc = sqlite3_step(m_stmt);
-    if (rc == SQLITE_ROW)
+    const EngineStatement::Step result = m_stmt->step();
+    if (result == EngineStatement::Step::Row)
         return true;
-    if (rc != SQLITE_DONE) {
+    if (result == EngineStatement::Step::Error) {
         m_failed = true;
         m_connection->recordError(QStringLiteral("step"));
     }
@@ -109,109 +109,49 @@ void Statement::reset() noexcept
 {
     if (!m_stmt)
         return;
-    sqlite3_reset(m_stmt);
-    sqlite3_clear_bindings(m_stmt);
+    m_stmt->reset();
     m_failed = false;
     m_bindFailed = false;
 }
 
 int Statement::columnCount() const noexcept
 {
-    return m_stmt ? sqlite3_column_count(m_stmt) : 0;
+    return m_stmt ? m_stmt->columnCount() : 0;
 }
 
 bool Statement::isNull(int column) const noexcept
 {
-    return !m_stmt || sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+    return !m_stmt || m_stmt->isNull(column);
 }
 
 qint64 Statement::int64(int column) const noexcept
 {
-    return m_stmt ? sqlite3_column_int64(m_stmt, column) : 0;
+    return m_stmt ? m_stmt->int64(column) : 0;
 }
 
 double Statement::real(int column) const noexcept
 {
-    return m_stmt ? sqlite3_column_double(m_stmt, column) : 0.0;
+    return m_stmt ? m_stmt->real(column) : 0.0;
 }
 
 QString Statement::text(int column) const
 {
-    if (!m_stmt)
-        return QString();
-    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-    const int size = sqlite3_column_bytes(m_stmt, column);
-    return data ? QString::fromUtf8(data, size) : QString();
-}
-
-Statement &Statement::bind(int index, const FieldValue &value) noexcept
-{
-    if (!m_stmt) {
-        m_bindFailed = true;
-        return *this;
-    }
-    int rc = SQLITE_OK;
-    switch (value.type) {
-    case FieldValue::Type::Null:
-        rc = sqlite3_bind_null(m_stmt, index);
-        break;
-    case FieldValue::Type::Integer:
-        rc = sqlite3_bind_int64(m_stmt, index, value.integer);
-        break;
-    case FieldValue::Type::Real:
-        rc = sqlite3_bind_double(m_stmt, index, value.real);
-        break;
-    case FieldValue::Type::Text:
-        // Never NULL for an empty text: "" stays a text.
-        rc = sqlite3_bind_text(m_stmt, index, value.bytes.constData() ? value.bytes.constData() : "",
-                               int(value.bytes.size()), SQLITE_TRANSIENT);
-        break;
-    case FieldValue::Type::Blob:
-        rc = sqlite3_bind_blob(m_stmt, index, value.bytes.constData() ? value.bytes.constData() : "",
-                               int(value.bytes.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    if (rc != SQLITE_OK) {
-        m_connection->recordError(QStringLiteral("bind"));
-        m_bindFailed = true;
-    }
-    return *this;
+    return m_stmt ? m_stmt->text(column) : QString();
 }
 
 QString Statement::columnName(int column) const
 {
-    const char *name = m_stmt ? sqlite3_column_name(m_stmt, column) : nullptr;
-    return name ? QString::fromUtf8(name) : QString();
+    return m_stmt ? m_stmt->columnName(column) : QString();
 }
 
 QString Statement::declaredType(int column) const
 {
-    const char *type = m_stmt ? sqlite3_column_decltype(m_stmt, column) : nullptr;
-    return type ? QString::fromUtf8(type) : QString();
+    return m_stmt ? m_stmt->declaredType(column) : QString();
 }
 
 FieldValue Statement::value(int column) const
 {
-    if (!m_stmt)
-        return FieldValue::null();
-    switch (sqlite3_column_type(m_stmt, column)) {
-    case SQLITE_INTEGER:
-        return FieldValue::fromInteger(sqlite3_column_int64(m_stmt, column));
-    case SQLITE_FLOAT:
-        return FieldValue::fromReal(sqlite3_column_double(m_stmt, column));
-    case SQLITE_TEXT: {
-        const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-        const int size = sqlite3_column_bytes(m_stmt, column);
-        return FieldValue{FieldValue::Type::Text, 0, 0.0, QByteArray(data ? data : "", size)};
-    }
-    case SQLITE_BLOB: {
-        const auto *data = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
-        const int size = sqlite3_column_bytes(m_stmt, column);
-        return FieldValue{FieldValue::Type::Blob, 0, 0.0, QByteArray(data ? data : "", size)};
-    }
-    default:
-        return FieldValue::null();
-    }
+    return m_stmt ? m_stmt->value(column) : FieldValue::null();
 }
 
 QString quoteIdentifier(const QString &name)
@@ -228,22 +168,20 @@ std::atomic<unsigned> g_savepointCounter{0};
 Transaction::Transaction(DBConnection &connection) noexcept : m_connection(connection)
 {
     m_name = QStringLiteral("fenlark_%1").arg(++g_savepointCounter);
-    m_active = execScript(m_connection, QStringLiteral("SAVEPOINT ") + m_name);
+    m_active = m_connection.beginTransaction(m_name);
 }
 
 Transaction::~Transaction()
 {
-    if (m_active) {
-        execScript(m_connection, QStringLiteral("ROLLBACK TO ") + m_name);
-        execScript(m_connection, QStringLiteral("RELEASE ") + m_name);
-    }
+    if (m_active)
+        m_connection.rollbackTransaction(m_name);
 }
 
 bool Transaction::commit() noexcept
 {
     if (!m_active)
         return false;
-    if (!execScript(m_connection, QStringLiteral("RELEASE ") + m_name))
+    if (!m_connection.commitTransaction(m_name))
         return false; // still active: the destructor rolls back
     m_active = false;
     return true;
@@ -253,12 +191,7 @@ bool execScript(DBConnection &connection, const QString &sql) noexcept
 {
     if (!connection.isOpen())
         return false;
-    const QByteArray utf8 = sql.toUtf8();
-    char *message = nullptr;
-    const int rc = sqlite3_exec(connection.handle(), utf8.constData(), nullptr, nullptr, &message);
-    if (message)
-        sqlite3_free(message);
-    if (rc != SQLITE_OK) {
+    if (!connection.engine()->exec(sql)) {
         connection.recordError(QStringLiteral("exec"));
         return false;
     }

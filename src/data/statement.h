@@ -1,10 +1,11 @@
 #pragma once
 
+#include "data/engine.h"
 #include "data/field_value.h"
 
 #include <QString>
 
-struct sqlite3_stmt;
+#include <memory>
 
 namespace fenlark {
 
@@ -25,7 +26,7 @@ public:
 
     bool isValid() const noexcept { return m_stmt != nullptr; }
 
-    // Parameters count from 1, as in SQLite.
+    // Parameters count from 1, as in SQLite; the SQL marks them ? or ?N on every engine.
     Statement &bind(int index, qint64 value) noexcept;
     Statement &bind(int index, int value) noexcept { return bind(index, qint64(value)); }
     Statement &bind(int index, double value) noexcept;
@@ -47,14 +48,14 @@ public:
     bool isNull(int column) const noexcept;
     qint64 int64(int column) const noexcept;
     double real(int column) const noexcept;
-    QString text(int column) const; // NULL reads as the empty text
-    FieldValue value(int column) const;   // the stored value with its storage class
+    QString text(int column) const;     // NULL reads as the empty text
+    FieldValue value(int column) const; // the stored value with its storage class
     QString columnName(int column) const;
     QString declaredType(int column) const; // the column's type as the table declares it
 
 private:
     DBConnection *m_connection = nullptr;
-    sqlite3_stmt *m_stmt = nullptr;
+    std::unique_ptr<EngineStatement> m_stmt;
     bool m_failed = false;
     bool m_bindFailed = false;
 };

@@ -6,10 +6,13 @@ namespace fenlark::statisticsIndex {
 
 namespace {
 
-// Yes when the stored value is a nonzero integer; anything else counts as no here.
-QString integerSet(const QString &column)
+// The value a flag adds to its pack: weight when the stored value is a nonzero integer, 0 for
+// anything else. CASE and + rather than SQLite's bit operators, so a server register (whose
+// yes/no columns are integers, not booleans) can hold the same index.
+QString weighted(const QString &column, const QString &weight)
 {
-    return QStringLiteral("(typeof(\"%1\") = 'integer' AND \"%1\" <> 0)").arg(column);
+    return QStringLiteral("CASE WHEN typeof(\"%1\") = 'integer' AND \"%1\" <> 0 THEN %2 ELSE 0 END")
+        .arg(column, weight);
 }
 
 } // namespace
@@ -27,8 +30,9 @@ QString packedFlags(int pack)
 {
     if (pack < 0 || pack >= kPackCount)
         return {};
-    return QStringLiteral("(%1 | (%2 << %3))")
-        .arg(integerSet(flagColumn(2 * pack)), integerSet(flagColumn(2 * pack + 1)), QString::number(kPackShift));
+    return QStringLiteral("(%1 + %2)")
+        .arg(weighted(flagColumn(2 * pack), QStringLiteral("1")),
+             weighted(flagColumn(2 * pack + 1), QString::number(qint64(1) << kPackShift)));
 }
 
 QString oddFlagsCondition()

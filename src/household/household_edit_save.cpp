@@ -8,6 +8,7 @@
 #include "core/pinyin.h"
 #include "core/text.h"
 #include "data/schema.h"
+#include "data/server_schema.h"
 #include "data/statement.h"
 #include "household/household_store.h"
 #include "household/member_card_check.h"
@@ -130,8 +131,18 @@ bool HouseholdEditWindow::store(const HouseholdRecord &record)
                               MessageIcon::Error);
             return false;
         }
+        QString version;
+        if (m_recordSet.readText(schema::versionColumn, version) && version != m_loadedVersion) {
+            refuseChangedElsewhere();
+            return false;
+        }
     }
     stored = stored && writeHousehold(m_recordSet, record);
+    if (!stored && m_recordSet.wasChangedElsewhere()) {
+        // Saved by another clerk between finding the row and writing it.
+        refuseChangedElsewhere();
+        return false;
+    }
     m_recordSet.close();
     stored = stored && registerYear(m_recordSet, record.entryYear);
     m_recordSet.close();
@@ -142,6 +153,18 @@ bool HouseholdEditWindow::store(const HouseholdRecord &record)
         return false;
     }
     return true;
+}
+
+void HouseholdEditWindow::refuseChangedElsewhere()
+{
+    // Who changed it is not known on the register; when is, from its 录入时间 as stored now.
+    double savedAt = 0.0;
+    m_recordSet.readDateTime(schema::households::savedAt, savedAt);
+    m_recordSet.close();
+    m_dialogs.message(this,
+                      QStringLiteral("该农户已于 ") + formatTimestamp(savedAt, m_context.clock) +
+                          QStringLiteral(" 被其他录入员修改或删除,本次修改没有保存,请关闭后重新打开再修改!"),
+                      MessageIcon::Error);
 }
 
 void HouseholdEditWindow::updateList(const HouseholdRecord &r, const QString &headCard)

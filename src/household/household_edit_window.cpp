@@ -7,6 +7,7 @@
 #include "core/datetime.h"
 #include "core/text.h"
 #include "data/schema.h"
+#include "data/server_schema.h"
 #include "household/help_window.h"
 #include "household/household_store.h"
 #include "household/member_card_check.h"
@@ -217,6 +218,7 @@ void HouseholdEditWindow::loadHousehold()
         int id = 0;
         if (m_recordSet.readInt(schema::households::id, id))
             m_loadedId = id;
+        m_recordSet.readText(schema::versionColumn, m_loadedVersion);
         HouseholdRecord record;
         readHousehold(m_recordSet, record);
         fillForm(record);

@@ -62,6 +62,7 @@ private:
     HouseholdFormState formState() const;
     bool gatherRecord(HouseholdRecord &record);
     bool store(const HouseholdRecord &record);
+    void refuseChangedElsewhere(); // tells the clerk the household was saved by another meanwhile
     void updateList(const HouseholdRecord &record, const QString &headCard);
     QString parentUnitOf(const QString &unit) const;
     // The village chosen in 组合框3 (name and parent; both "" when none is chosen).
@@ -82,8 +83,9 @@ private:
     QString m_listCard;                    // 身份证 cell of the list row opened for modification
     int m_listYear = 0;                    // entry year of that row's household
     qint64 m_loadedId = 0;                 // rowid of the household loaded for modification (0: none)
+    QString m_loadedVersion;               // its 版本 when loaded ("" on a register without versions)
     std::vector<UnitChoice> m_unitChoices; // the items of 组合框3, in order
-    QStringList m_pristine; // the form's values as it was opened, to tell whether Esc loses work
+    QStringList m_pristine;                // the form's values as it was opened, to tell whether Esc loses work
 
     Label *m_title = nullptr;            // 标签13
     SuperBtn *m_close = nullptr;         // 超级按钮1

@@ -4,36 +4,81 @@
 #include "data/statement.h"
 #include "registry/household_query.h"
 
+#include <QHash>
+
 #include <algorithm>
+#include <iterator>
 
 namespace fenlark {
 
 namespace {
 
+// One criterion as a condition on the stored rows. The SQL finds candidates on an index; where
+// an odd stored value (a word or a fraction in a yes/no column, a BLOB) may read otherwise than
+// the SQL judges it, the row's column is read back and tested as the record layer reads it.
 struct Condition {
-    QString sql;
-    QString text;      // bound when isText
-    qint64 number = 0; // bound otherwise
-    bool isText = false;
+    enum Kind { Unit, EmptyUnit, Parent, Flag, Health, Keyword };
+    Kind kind = Unit;
+    QString column;
+    QString text;      // the unit, parent, health or keyword asked for
+    bool wanted = false; // a switch's answer
+    // How narrow an index on the condition is likely to make the query: a unit (about 300
+    // households), a health text, a yes/no switch that asks for yes (the rarer answer in a
+    // register), one that asks for no; 0: no index decides it.
+    int narrowing = 0;
+    // Whether the column is read back for the exact test.
+    bool checked = false;
 };
 
-// The rows whose yes/no column may read as wanted; storedBool settles each one exactly. A
-// nonzero integer always reads as yes and 0 as no; NULLs, fractions, words and BLOBs need the
-// exact reading (0.5 and 'abc' read as no, 'TRUE' and 1.5 as yes).
-Condition flagCandidates(const char *column, bool wanted)
+QString quoted(const QString &column)
 {
-    const QString name = QString::fromUtf8(column);
-    if (wanted)
-        return {QStringLiteral("IFNULL(\"%1\", 0) <> 0").arg(name), {}, 0, false};
-    return {QStringLiteral("(typeof(\"%1\") <> 'integer' OR \"%1\" = ?)").arg(name), {}, 0, false};
+    return u'"' + column + u'"';
 }
 
-// The rows whose text column may read as value (a BLOB reads as "[BLOB]", or as the empty
-// text when it is empty); storedText settles each one exactly. NULL reads as the empty text.
-Condition textCandidates(const char *column, const QString &value)
+// The left side each index is made on: exactly these expressions, or the store will not use it.
+QString flagExpression(const QString &column)
 {
-    return {QStringLiteral("(IFNULL(\"%1\", '') = ? OR typeof(\"%1\") = 'blob')").arg(QString::fromUtf8(column)), value,
-            0, true};
+    return QStringLiteral("(IFNULL(%1, 0) <> 0)").arg(quoted(column));
+}
+
+// The condition's SQL with at most one '?'; hidden writes the indexed side as +(...), the same
+// test the store cannot answer from an index, so another condition's index is taken.
+QString sqlOf(const Condition &c, bool hidden)
+{
+    const QString plus = hidden ? QStringLiteral("+") : QString();
+    switch (c.kind) {
+    case Condition::Unit:
+        return plus + QStringLiteral("\"所属管辖\" = ?");
+    case Condition::EmptyUnit:
+        return QStringLiteral("IFNULL(\"所属管辖\", '') = ?");
+    case Condition::Parent:
+        // The parent tells apart villages of one name under several townships; a stored BLOB
+        // never reads as a real township's name, so plain equality is exact here.
+        return QStringLiteral("IFNULL(\"上级管辖\", '') = ?");
+    case Condition::Flag:
+        // A nonzero integer always reads as yes, 0 and NULL as no (the expression is 0 for those
+        // only); words, fractions and BLOBs need the exact reading (0.5 and 'abc' read as no,
+        // 'TRUE' and 1.5 as yes), and the expression counts them all as not 0.
+        if (c.wanted)
+            return plus + flagExpression(c.column) + QStringLiteral(" = ?");
+        return QStringLiteral("(%1%2 = ? OR typeof(%3) NOT IN ('integer', 'null'))")
+            .arg(plus, flagExpression(c.column), quoted(c.column));
+    case Condition::Health:
+        // NULL reads as the empty text; a BLOB as "[BLOB]", or as the empty text when empty.
+        if (c.checked)
+            return QStringLiteral("(IFNULL(\"健康状况\", '') = ? OR typeof(\"健康状况\") = 'blob')");
+        return plus + QStringLiteral("IFNULL(\"健康状况\", '') = ?");
+    case Condition::Keyword:
+        // A keyword with a replacement character can only come from bytes that are not UTF-8,
+        // which no narrowing on the stored bytes finds: then every row is read and tested.
+        if (c.text.contains(QChar(QChar::ReplacementCharacter)))
+            return QStringLiteral("length(?) > 0");
+        // A quick narrowing on the joined text; the exact test on the parts follows. A BLOB
+        // reads as "[BLOB]", which may be the keyword.
+        return QStringLiteral("(instr(',' || IFNULL(\"标签\", '') || ',', ',' || ? || ',') > 0 "
+                              "OR typeof(\"标签\") = 'blob')");
+    }
+    return {};
 }
 
 bool keywordMatches(const QString &keywords, const QString &wanted)
@@ -41,78 +86,128 @@ bool keywordMatches(const QString &keywords, const QString &wanted)
     return wanted.isEmpty() || keywords.split(u',').contains(wanted);
 }
 
-// Result columns after the twelve of the list row.
-constexpr int kHeadColumn = 12;
-constexpr int kKeywordsColumn = 13;
-constexpr int kPetitionerColumn = 14;
+Condition flagCondition(const char *column, bool wanted)
+{
+    return {Condition::Flag, QString::fromUtf8(column), {}, wanted, wanted ? 2 : 1, true};
+}
+
+std::vector<Condition> conditionsOf(const HouseholdCriteria &criteria)
+{
+    std::vector<Condition> conditions;
+    if (criteria.unit) {
+        // A plain equality for a named unit, so the unit index narrows the query to one village.
+        if (criteria.unit->isEmpty())
+            conditions.push_back({Condition::EmptyUnit, {}, QString(), false, 0, false});
+        else
+            conditions.push_back({Condition::Unit, {}, *criteria.unit, false, 4, false});
+        if (criteria.parentUnit)
+            conditions.push_back({Condition::Parent, {}, *criteria.parentUnit, false, 0, false});
+    }
+    const std::pair<const std::optional<bool> *, const char *> flags[] = {
+        {&criteria.familyPlanning, "是否计划生育"}, {&criteria.medicalCare, "是否合作医疗"},
+        {&criteria.pensionInsurance, "是否养老保险"}, {&criteria.offence, "是否违法"},
+        {&criteria.disabled, "是否残疾"},           {&criteria.petitioner, "是否上访户"},
+        {&criteria.partyMember, "是否党员"},
+    };
+    for (const auto &[wanted, column] : flags) {
+        if (*wanted)
+            conditions.push_back(flagCondition(column, **wanted));
+    }
+    if (criteria.health) {
+        // Only the empty text and "[BLOB]" can be read from a BLOB; any other health text is
+        // found exactly by the index.
+        const bool blobMayRead = criteria.health->isEmpty() || *criteria.health == QStringLiteral("[BLOB]");
+        conditions.push_back({Condition::Health, QStringLiteral("健康状况"), *criteria.health, false,
+                              blobMayRead ? 0 : 3, blobMayRead});
+    }
+    const QString keyword = criteria.keyword.value_or(QString());
+    if (!keyword.isEmpty())
+        conditions.push_back({Condition::Keyword, QStringLiteral("标签"), keyword, false, 0, true});
+    return conditions;
+}
+
+// The store uses the index of one condition and tests the others on the rows it finds. Without
+// statistics it may pick any indexed one (a switch over the whole county instead of a village's
+// 300 rows), so all but the narrowest are hidden from the choice.
+std::vector<bool> hiddenOf(const std::vector<Condition> &conditions)
+{
+    std::vector<bool> hidden(conditions.size(), false);
+    const auto narrowest =
+        std::max_element(conditions.begin(), conditions.end(),
+                         [](const Condition &a, const Condition &b) { return a.narrowing < b.narrowing; });
+    for (size_t i = 0; i < conditions.size(); ++i)
+        hidden[i] = conditions.begin() + qsizetype(i) != narrowest && conditions[i].narrowing > 0;
+    return hidden;
+}
+
+// The query of the conditions, their values bound: the columns asked for, then the column of
+// every condition tested exactly, in the conditions' order (read by passes()).
+Statement conditionsQuery(DBConnection &connection, const std::vector<Condition> &conditions, const QString &columns,
+                          bool ordered)
+{
+    const std::vector<bool> hidden = hiddenOf(conditions);
+    QString sql = QStringLiteral("SELECT ") + columns;
+    for (const Condition &c : conditions) {
+        if (c.checked)
+            sql += QStringLiteral(", ") + quoted(c.column);
+    }
+    sql += QStringLiteral(" FROM \"成员信息\"");
+    for (size_t i = 0; i < conditions.size(); ++i)
+        sql += (i == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + sqlOf(conditions[i], hidden[i]);
+    if (ordered)
+        sql += QStringLiteral(" ORDER BY rowid");
+
+    Statement query(connection, sql);
+    for (size_t i = 0; i < conditions.size(); ++i) {
+        if (conditions[i].kind == Condition::Flag)
+            query.bind(int(i) + 1, qint64(conditions[i].wanted ? 1 : 0));
+        else
+            query.bind(int(i) + 1, conditions[i].text);
+    }
+    return query;
+}
+
+// Whether a row the query found passes every condition exactly; its checked columns start at
+// result column `first`.
+bool passes(const Statement &query, const std::vector<Condition> &conditions, int first)
+{
+    int column = first;
+    for (const Condition &c : conditions) {
+        if (!c.checked)
+            continue;
+        switch (c.kind) {
+        case Condition::Flag:
+            if (storedBool(query, column) != c.wanted)
+                return false;
+            break;
+        case Condition::Health:
+            if (storedText(query, column) != c.text)
+                return false;
+            break;
+        case Condition::Keyword:
+            if (!keywordMatches(storedText(query, column), c.text))
+                return false;
+            break;
+        default:
+            break;
+        }
+        ++column;
+    }
+    return true;
+}
 
 } // namespace
 
 std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const HouseholdCriteria &criteria,
                                                const Clock &clock)
 {
-    std::vector<Condition> conditions;
-    if (criteria.unit) {
-        // A plain equality for a named unit, so the unit index narrows the query to one village.
-        if (criteria.unit->isEmpty())
-            conditions.push_back({QStringLiteral("IFNULL(\"所属管辖\", '') = ?"), QString(), 0, true});
-        else
-            conditions.push_back({QStringLiteral("\"所属管辖\" = ?"), *criteria.unit, 0, true});
-        if (criteria.parentUnit)
-            // The parent tells apart villages of one name under several townships; a stored
-            // BLOB never reads as a real township's name, so plain equality is exact here.
-            conditions.push_back({QStringLiteral("IFNULL(\"上级管辖\", '') = ?"), *criteria.parentUnit, 0, true});
-    }
-    // The yes/no criteria with the result column each is read from.
-    const std::pair<const std::optional<bool> *, std::pair<const char *, int>> flags[] = {
-        {&criteria.familyPlanning, {"是否计划生育", 3}},
-        {&criteria.medicalCare, {"是否合作医疗", 4}},
-        {&criteria.pensionInsurance, {"是否养老保险", 5}},
-        {&criteria.offence, {"是否违法", 7}},
-        {&criteria.disabled, {"是否残疾", 8}},
-        {&criteria.petitioner, {"是否上访户", kPetitionerColumn}},
-        {&criteria.partyMember, {"是否党员", 9}},
-    };
-    for (const auto &[wanted, column] : flags) {
-        if (*wanted)
-            conditions.push_back(flagCandidates(column.first, **wanted));
-    }
-    if (criteria.health)
-        conditions.push_back(textCandidates("健康状况", *criteria.health));
-    const QString keyword = criteria.keyword.value_or(QString());
-    // A quick narrowing on the stored text; the exact test on the parts read follows below. A
-    // keyword with a replacement character can only come from bytes that are not UTF-8, which
-    // no narrowing on the stored bytes finds, so then every row is read.
-    if (!keyword.isEmpty() && !keyword.contains(QChar(QChar::ReplacementCharacter))) {
-        conditions.push_back({QStringLiteral("(instr(',' || IFNULL(\"标签\", '') || ',', ',' || ? || ',') > 0 "
-                                             "OR typeof(\"标签\") = 'blob')"),
-                              keyword, 0, true});
-    }
-
-    QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
-                  QStringLiteral(", \"户主\", \"标签\", \"是否上访户\" FROM \"成员信息\"");
-    for (size_t i = 0; i < conditions.size(); ++i)
-        sql += (i == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + conditions[i].sql;
-    sql += QStringLiteral(" ORDER BY rowid");
-
-    Statement query(connection, sql);
-    int index = 1;
-    for (const Condition &condition : conditions) {
-        if (condition.isText)
-            query.bind(index++, condition.text);
-        else if (condition.sql.contains(u'?'))
-            query.bind(index++, condition.number);
-    }
+    const std::vector<Condition> conditions = conditionsOf(criteria);
+    Statement query = conditionsQuery(
+        connection, conditions, QString::fromUtf8(kHouseholdRowColumns) + QStringLiteral(", \"户主\""), true);
+    constexpr int kHeadColumn = 12;
     std::vector<HouseholdListRow> rows;
     while (query.step()) {
-        bool passes = true;
-        for (const auto &[wanted, column] : flags) {
-            if (*wanted && storedBool(query, column.second) != **wanted)
-                passes = false;
-        }
-        if (criteria.health && storedText(query, 6) != *criteria.health)
-            passes = false;
-        if (!passes || !keywordMatches(storedText(query, kKeywordsColumn), keyword))
+        if (!passes(query, conditions, kHeadColumn + 1))
             continue;
         HouseholdListRow row = readHouseholdRow(query, clock);
         row.headName = storedText(query, kHeadColumn);
@@ -121,55 +216,101 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
     return rows;
 }
 
+namespace {
+
+// The rowids of the rows that pass the conditions, in order.
+std::vector<qint64> idsOf(DBConnection &connection, const std::vector<Condition> &conditions)
+{
+    // Only the rowids (and the columns tested exactly) are read, and in no order asked of the
+    // store: it may then answer from the smallest index that decides the conditions (for none
+    // at all, any index) instead of walking the table's pages. The ids are put in order here;
+    // those of one index key already are.
+    Statement query = conditionsQuery(connection, conditions, QStringLiteral("rowid"), false);
+    std::vector<qint64> ids;
+    while (query.step()) {
+        if (passes(query, conditions, 1))
+            ids.push_back(query.int64(0));
+    }
+    if (!std::is_sorted(ids.begin(), ids.end()))
+        std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+} // namespace
+
+std::vector<qint64> selectIdsByCriteria(DBConnection &connection, const HouseholdCriteria &criteria)
+{
+    const std::vector<Condition> conditions = conditionsOf(criteria);
+    const bool oneUnit = criteria.unit && !criteria.unit->isEmpty();
+    const auto indexed =
+        std::count_if(conditions.begin(), conditions.end(), [](const Condition &c) { return c.narrowing > 0; });
+    if (oneUnit || indexed < 2)
+        return idsOf(connection, conditions);
+
+    // Several criteria over every village: the store would take one index and read the table's
+    // row for every household it finds there to test the others, 100,000 rows and more at a
+    // million. Instead each criterion's rows come from its own index, which holds the rowids
+    // and the column tested, and the lists are intersected here.
+    // A switch that asks for no matches most of a register: its rows are taken away as the
+    // complement of those that read as yes (every value reads as yes or no, so the two answers
+    // divide the register), after the criteria that select rows.
+    std::vector<Condition> ordered = conditions;
+    std::stable_partition(ordered.begin(), ordered.end(), [](const Condition &c) { return c.narrowing != 1; });
+    std::vector<qint64> ids;
+    bool first = true;
+    for (const Condition &condition : ordered) {
+        const bool complement = !first && condition.narrowing == 1;
+        Condition asked = condition;
+        if (complement)
+            asked.wanted = true;
+        const std::vector<qint64> these = idsOf(connection, {asked});
+        std::vector<qint64> kept;
+        if (first)
+            kept = these;
+        else if (complement)
+            std::set_difference(ids.begin(), ids.end(), these.begin(), these.end(), std::back_inserter(kept));
+        else
+            std::set_intersection(ids.begin(), ids.end(), these.begin(), these.end(), std::back_inserter(kept));
+        ids = std::move(kept);
+        first = false;
+        if (ids.empty())
+            break;
+    }
+    return ids;
+}
+
 QStringList distinctKeywordTexts(DBConnection &connection)
 {
-    // A county register has a million rows but only a handful of distinct keyword texts, so
-    // the stored values are stepped through on the 标签 index one by one, each with the first
-    // row that holds it, instead of grouping the whole table. The steps go by the value exactly
-    // as stored (a BLOB, bytes that are not UTF-8), never by its text: a value read back as
-    // text is not always the value stored, and stepping by it would find the same row again
-    // and again. Each value is then read as the record layer reads it; values that read alike
-    // (NULL and '', two byte strings that are not UTF-8, a BLOB and "[BLOB]") make one text,
-    // placed by the earliest of their rows.
+    // One ordered pass over the 标签 index, the store grouping equal stored values and naming
+    // the first row of each: the index holds (标签, rowid), so this reads it once from end to end
+    // without touching the table, however many distinct texts there are. A text per statement
+    // cost a statement per text, seconds for a few hundred thousand of them.
+    //
+    // The groups are by stored value; the list is by the text a read shows. Those differ for the
+    // odd values a hand-made or imported file may hold: a NULL shows as the empty text, every
+    // blob as "[BLOB]", and texts that are no valid UTF-8 may show alike. So groups that show the
+    // same text are merged here, each text keeping its first row, exactly as a walk over every
+    // record would see them.
+    Statement groups(connection, QStringLiteral("SELECT \"标签\", min(rowid) FROM \"成员信息\" GROUP BY \"标签\""));
+    const ColumnKind kind = columnKindFromDeclaredType(groups.declaredType(0));
+    QHash<QString, qint64> firstRow;
+    while (groups.step()) {
+        const qint64 row = groups.int64(1);
+        const QString text = textForRead(kind, groups.value(0));
+        if (const auto at = firstRow.find(text); at == firstRow.end())
+            firstRow.insert(text, row);
+        else if (row < *at)
+            *at = row;
+    }
     std::vector<std::pair<qint64, QString>> found;
-    const auto add = [&found](qint64 row, const QString &text) {
-        const auto same = std::find_if(found.begin(), found.end(), [&](const auto &e) { return e.second == text; });
-        if (same == found.end())
-            found.emplace_back(row, text);
-        else
-            same->first = std::min(same->first, row);
-    };
-    {
-        Statement nulls(connection, QStringLiteral("SELECT min(rowid) FROM \"成员信息\" WHERE \"标签\" IS NULL"));
-        if (nulls.step() && !nulls.isNull(0))
-            add(nulls.int64(0), textForRead(ColumnKind::Text, FieldValue::null()));
-    }
-    Statement first(connection, QStringLiteral("SELECT min(rowid) FROM \"成员信息\" WHERE \"标签\" = ?"));
-    Statement smallest(connection, QStringLiteral("SELECT \"标签\" FROM \"成员信息\" WHERE \"标签\" IS NOT NULL "
-                                                  "ORDER BY \"标签\" LIMIT 1"));
-    Statement above(connection, QStringLiteral("SELECT \"标签\" FROM \"成员信息\" WHERE \"标签\" > ? "
-                                               "ORDER BY \"标签\" LIMIT 1"));
-    const ColumnKind kind = columnKindFromDeclaredType(smallest.declaredType(0));
-    bool more = smallest.step();
-    FieldValue value = more ? smallest.value(0) : FieldValue::null();
-    while (more) {
-        first.reset();
-        first.bind(1, value);
-        if (first.step() && !first.isNull(0))
-            add(first.int64(0), textForRead(kind, value));
-        above.reset();
-        above.bind(1, value);
-        more = above.step();
-        if (more) {
-            FieldValue next = above.value(0);
-            more = !(next == value); // never the same value twice, whatever the store compares
-            value = std::move(next);
-        }
-    }
+    found.reserve(size_t(firstRow.size()));
+    for (auto at = firstRow.cbegin(); at != firstRow.cend(); ++at)
+        found.emplace_back(at.value(), at.key());
     std::sort(found.begin(), found.end());
     QStringList texts;
-    for (const auto &entry : found)
-        texts << entry.second;
+    texts.reserve(qsizetype(found.size()));
+    for (auto &entry : found)
+        texts << std::move(entry.second);
     return texts;
 }
 

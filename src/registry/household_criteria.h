@@ -34,6 +34,10 @@ struct HouseholdCriteria {
 std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const HouseholdCriteria &criteria,
                                                const Clock &clock);
 
+// The same households as selectByCriteria, as the rowids of their rows in the same order: what a
+// list of any length keeps, its cells read by a QueryRowReader when they are shown.
+std::vector<qint64> selectIdsByCriteria(DBConnection &connection, const HouseholdCriteria &criteria);
+
 // The distinct 标签 texts, whole, in the order they first occur (the empty text included).
 QStringList distinctKeywordTexts(DBConnection &connection);
 

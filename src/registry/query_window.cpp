@@ -3,6 +3,7 @@
 #include "core/app_state.h"
 #include "registry/household_criteria.h"
 #include "registry/household_row.h"
+#include "registry/query_row_reader.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
 #include "ui/dialogs.h"
@@ -120,14 +121,11 @@ void QueryWindow::runQuery()
     if (ticked(u"选择框1"))
         criteria.keyword = m_keywords->content();
 
-    {
-        EGrid::BulkUpdate bulk(m_list);
-        emptyGrid(m_list);
-        int n = 1;
-        for (const HouseholdListRow &row : selectByCriteria(m_connection, criteria, m_clock))
-            appendHouseholdRow(m_list, n++, row);
-        m_state.householdCount = n - 1;
-    }
+    // The list keeps the households' rowids and reads the cells of the rows it shows, so a query
+    // over a whole county costs its length in ids, not in cells.
+    std::vector<qint64> ids = selectIdsByCriteria(m_connection, criteria);
+    m_state.householdCount = int(ids.size());
+    m_list.showListedRows(std::move(ids), std::make_shared<QueryRowReader>(m_connection, m_clock));
     m_countLabel.setCaption(QStringLiteral("总项目数：") + QString::number(m_state.householdCount));
     m_queryButton->setEnabled(true);
 }

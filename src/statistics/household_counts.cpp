@@ -133,7 +133,7 @@ std::vector<HouseholdGroup> countHouseholdGroups(DBConnection &connection, std::
         const int category = categoryIndex(query.text(2));
         if (category >= 0)
             counts.categories[std::size_t(category)] = households;
-        // Each pack is the sum of (low flag + high flag << shift) over the group.
+        // Each pack is the sum of (low flag + high flag * 2^shift) over the group.
         qint64 *const low[] = {&counts.medicalCare, &counts.disabled, &counts.petitioner};
         qint64 *const high[] = {&counts.pensionInsurance, &counts.partyMember, &counts.offence};
         for (int pack = 0; pack < statisticsIndex::kPackCount; ++pack) {
@@ -152,7 +152,7 @@ std::vector<HouseholdGroup> countHouseholdGroups(DBConnection &connection, std::
     // Named, since the store cannot know how few rows the partial index holds and would rather
     // read the whole table; a register opened read-only from before the index goes without it.
     oddSql += QStringLiteral(" FROM \"成员信息\"");
-    if (hasIndex(connection, statisticsIndex::oddValuesName))
+    if (!connection.isServer() && hasIndex(connection, statisticsIndex::oddValuesName))
         oddSql += QStringLiteral(" INDEXED BY \"%1\"").arg(statisticsIndex::oddValuesName);
     oddSql += QStringLiteral(" WHERE ") + statisticsIndex::oddFlagsCondition();
     if (year)

@@ -252,6 +252,16 @@ bool EGrid::deleteRow(int row)
     return m_model->removeDataRow(row - 1);
 }
 
+void EGrid::renumberRows()
+{
+    m_model->renumber();
+}
+
+void EGrid::showListedRows(std::vector<qint64> keys, std::shared_ptr<GridRowReader> reader)
+{
+    m_model->setListedRows(std::move(keys), std::move(reader));
+}
+
 void EGrid::alignBlock(int firstRow, int firstColumn, int lastRow, int lastColumn, int alignment)
 {
     if (alignment < AlignLeft || alignment > AlignCentre)

@@ -5,11 +5,13 @@
 #include <QTableView>
 #include <QVariant>
 
+#include <memory>
 #include <vector>
 
 namespace fenlark {
 
 class GridModel;
+class GridRowReader;
 
 // The grid of the windows: a header row plus data rows of text and check-box cells.
 // All rows are numbered as the windows count them: row 0 is the header row (shown as the view's
@@ -75,6 +77,13 @@ public:
     // Deletes a data row; false when there is no such row. Row 0 is the header row, which is never
     // deleted: deleteRow(0) returns false and changes nothing.
     bool deleteRow(int row);
+    // Column 0 of every data row shows its row number (1, 2, ...) until a text is written there:
+    // one change, however long the list.
+    void renumberRows();
+    // Replaces every data row with the stored rows of these keys, in order; their cells are read
+    // by reader when shown or asked for, so the list costs memory in its keys. Column 0 shows the
+    // row number. Writing a cell of such a row keeps that row's cells until the next list.
+    void showListedRows(std::vector<qint64> keys, std::shared_ptr<GridRowReader> reader);
 
     // Aligns every existing cell of the block (row 0 included: the header). Alignment 0 left,
     // 1 right, 2 centre; other values change nothing.

@@ -4,6 +4,15 @@
 
 namespace fenlark {
 
+namespace {
+
+// Listed rows read at a time, and listed rows whose cells are kept: a screen or two of rows, so
+// scrolling back and forth reads the store once per block.
+constexpr int kReadBlock = 64;
+constexpr size_t kCacheRows = 512;
+
+} // namespace
+
 GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 int GridModel::rowCount(const QModelIndex &parent) const
@@ -33,18 +42,12 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= dataRows() || index.column() >= m_columnCount)
         return {};
-    const Cell &cell = m_rows[static_cast<size_t>(index.row())][static_cast<size_t>(index.column())];
+    const Cell cell = cellAt(index.row(), index.column());
     const bool isCheck = cell.flags & Cell::Check;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
         return isCheck ? QVariant() : QVariant(cell.text);
-    case Qt::CheckStateRole:
-        if (!isCheck)
-            return {};
-        return (cell.flags & Cell::Checked) ? Qt::Checked : Qt::Unchecked;
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(toQt(alignment(index.row(), index.column())));
     case Qt::ToolTipRole:
         // A note (a card that fails its checks) says what is wrong; otherwise the cell's text,
         // since columns follow the window's width and a long text (an 18-digit card) can be cut.
@@ -54,6 +57,12 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
                 return found->second;
         }
         return isCheck || cell.text.isEmpty() ? QVariant() : QVariant(cell.text);
+    case Qt::CheckStateRole:
+        if (!isCheck)
+            return {};
+        return (cell.flags & Cell::Checked) ? Qt::Checked : Qt::Unchecked;
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(toQt(static_cast<Alignment>((cell.flags & Cell::AlignMask) >> Cell::AlignShift)));
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
         if (m_notes.empty())
@@ -142,6 +151,144 @@ GridModel::Row GridModel::emptyRow() const
     return row;
 }
 
+GridModel::Slot GridModel::heldSlot(Row cells)
+{
+    Slot slot;
+    slot.held = std::make_unique<HeldRow>();
+    slot.held->cells = std::move(cells);
+    m_held.insert(slot.held.get());
+    return slot;
+}
+
+void GridModel::forgetListed()
+{
+    m_cache.clear();
+    m_cacheOrder.clear();
+}
+
+const GridModel::ListedRow &GridModel::listedRow(int row) const
+{
+    static const ListedRow none;
+    const qint64 key = m_rows[static_cast<size_t>(row)].key;
+    if (const auto cached = m_cache.find(key); cached != m_cache.end())
+        return cached->second;
+    if (!m_reader)
+        return none;
+    // The rows about this one that are listed and not read yet: a view paints a screen of rows,
+    // scrolling either way, and the export reads row after row.
+    std::vector<qint64> keys;
+    const int first = std::max(0, row - kReadBlock / 4);
+    const int last = std::min(dataRows(), first + kReadBlock);
+    for (int r = first; r < last; ++r) {
+        const Slot &slot = m_rows[static_cast<size_t>(r)];
+        if (!slot.held && (r == row || !m_cache.count(slot.key)))
+            keys.push_back(slot.key);
+    }
+    std::vector<GridListedRow> read = m_reader->read(keys);
+    read.resize(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        ListedRow listed;
+        listed.cells.resize(static_cast<size_t>(m_columnCount));
+        for (size_t c = 0; c < listed.cells.size() && c < read[i].cells.size(); ++c) {
+            const GridCell &given = read[i].cells[c];
+            if (given.check)
+                listed.cells[c].flags = static_cast<quint8>(Cell::Check | (given.checked ? Cell::Checked : 0));
+            else
+                listed.cells[c].text = given.text;
+        }
+        listed.data = std::move(read[i].data);
+        if (m_cache.insert_or_assign(keys[i], std::move(listed)).second)
+            m_cacheOrder.push_back(keys[i]);
+    }
+    while (m_cache.size() > kCacheRows && !m_cacheOrder.empty()) {
+        if (m_cacheOrder.front() != key)
+            m_cache.erase(m_cacheOrder.front());
+        else
+            m_cacheOrder.push_back(key);
+        m_cacheOrder.pop_front();
+    }
+    const auto cached = m_cache.find(key);
+    return cached != m_cache.end() ? cached->second : none;
+}
+
+GridModel::Cell GridModel::cellAt(int row, int column) const
+{
+    const Slot &slot = m_rows[static_cast<size_t>(row)];
+    const bool numbered = slot.held ? slot.held->numbered : true;
+    if (column == 0 && numbered) {
+        Cell number;
+        if (slot.held)
+            number.flags = slot.held->cells[0].flags & Cell::AlignMask;
+        number.text = QString::number(row + 1);
+        return number;
+    }
+    if (slot.held)
+        return slot.held->cells[static_cast<size_t>(column)];
+    const Row &cells = listedRow(row).cells;
+    return static_cast<size_t>(column) < cells.size() ? cells[static_cast<size_t>(column)] : Cell{};
+}
+
+GridModel::HeldRow &GridModel::heldRow(int row)
+{
+    Slot &slot = m_rows[static_cast<size_t>(row)];
+    if (!slot.held) {
+        // Held from now on with the cells it shows, its number written as text like any other.
+        Row cells(static_cast<size_t>(m_columnCount));
+        for (int c = 0; c < m_columnCount; ++c)
+            cells[static_cast<size_t>(c)] = cellAt(row, c);
+        QVariant data = listedRow(row).data;
+        slot = heldSlot(std::move(cells));
+        slot.held->data = std::move(data);
+    }
+    return *slot.held;
+}
+
+GridModel::Cell &GridModel::writableCell(int row, int column)
+{
+    return heldRow(row).cells[static_cast<size_t>(column)];
+}
+
+void GridModel::setRowData(int row, const QVariant &value)
+{
+    if (row >= 0 && row < dataRows())
+        heldRow(row).data = value;
+}
+
+QVariant GridModel::rowData(int row) const
+{
+    if (row < 0 || row >= dataRows())
+        return {};
+    const Slot &slot = m_rows[static_cast<size_t>(row)];
+    return slot.held ? slot.held->data : listedRow(row).data;
+}
+
+void GridModel::setListedRows(std::vector<qint64> keys, std::shared_ptr<GridRowReader> reader)
+{
+    const bool notify = !inBulk();
+    if (notify)
+        beginResetModel();
+    m_rows.clear();
+    m_held.clear();
+    m_notes.clear();
+    forgetListed();
+    m_reader = std::move(reader);
+    for (const qint64 key : keys)
+        m_rows.push_back(Slot{key, nullptr});
+    if (notify)
+        endResetModel();
+}
+
+void GridModel::renumber()
+{
+    for (HeldRow *row : m_held) {
+        row->numbered = true;
+        if (!row->cells.empty())
+            row->cells[0].flags &= static_cast<quint8>(~(Cell::Check | Cell::Checked));
+    }
+    if (!inBulk() && !m_rows.empty() && m_columnCount > 0)
+        Q_EMIT dataChanged(index(0, 0), index(dataRows() - 1, 0));
+}
+
 void GridModel::setColumns(int count)
 {
     count = std::max(0, count);
@@ -156,11 +303,12 @@ void GridModel::setColumns(int count)
     m_headerAlignment.resize(static_cast<size_t>(count), AlignLeft);
     m_checkColumns.resize(static_cast<size_t>(count), false);
     m_columnLists.resize(static_cast<size_t>(count));
-    for (Row &row : m_rows) {
-        row.resize(static_cast<size_t>(count));
+    for (HeldRow *row : m_held) {
+        row->cells.resize(static_cast<size_t>(count));
         for (int c = old; c < count; ++c)
-            row[static_cast<size_t>(c)] = Cell{};
+            row->cells[static_cast<size_t>(c)] = Cell{};
     }
+    forgetListed();
     if (notify)
         endResetModel();
 }
@@ -172,8 +320,7 @@ void GridModel::insertDataRow(int before)
     const bool notify = !inBulk();
     if (notify)
         beginInsertRows(QModelIndex(), at, at);
-    m_rows.insert(m_rows.begin() + at, emptyRow());
-    m_rowData.insert(m_rowData.begin() + at, QVariant());
+    m_rows.insert(m_rows.begin() + at, heldSlot(emptyRow()));
     m_notes.clear();
     if (notify)
         endInsertRows();
@@ -186,23 +333,13 @@ bool GridModel::removeDataRow(int row)
     const bool notify = !inBulk();
     if (notify)
         beginRemoveRows(QModelIndex(), row, row);
+    if (const Slot &slot = m_rows[static_cast<size_t>(row)]; slot.held)
+        m_held.erase(slot.held.get());
     m_rows.erase(m_rows.begin() + row);
-    m_rowData.erase(m_rowData.begin() + row);
     m_notes.clear();
     if (notify)
         endRemoveRows();
     return true;
-}
-
-void GridModel::setRowData(int row, const QVariant &value)
-{
-    if (row >= 0 && row < dataRows())
-        m_rowData[static_cast<size_t>(row)] = value;
-}
-
-QVariant GridModel::rowData(int row) const
-{
-    return row >= 0 && row < dataRows() ? m_rowData[static_cast<size_t>(row)] : QVariant();
 }
 
 void GridModel::cellChanged(int row, int column)
@@ -215,7 +352,9 @@ void GridModel::cellChanged(int row, int column)
 
 void GridModel::setText(int row, int column, const QString &text)
 {
-    Cell &cell = m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    Cell &cell = writableCell(row, column);
+    if (column == 0)
+        m_rows[static_cast<size_t>(row)].held->numbered = false;
     cell.text = text;
     cell.flags &= static_cast<quint8>(~(Cell::Check | Cell::Checked));
     cellChanged(row, column);
@@ -223,7 +362,9 @@ void GridModel::setText(int row, int column, const QString &text)
 
 void GridModel::setChecked(int row, int column, bool checked)
 {
-    Cell &cell = m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    Cell &cell = writableCell(row, column);
+    if (column == 0)
+        m_rows[static_cast<size_t>(row)].held->numbered = false;
     cell.text.clear();
     cell.flags |= Cell::Check;
     if (checked)
@@ -235,29 +376,29 @@ void GridModel::setChecked(int row, int column, bool checked)
 
 bool GridModel::isCheckCell(int row, int column) const
 {
-    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)].flags & Cell::Check;
+    return cellAt(row, column).flags & Cell::Check;
 }
 
 QString GridModel::text(int row, int column) const
 {
-    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)].text;
+    return cellAt(row, column).text;
 }
 
 bool GridModel::checked(int row, int column) const
 {
-    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)].flags & Cell::Checked;
+    return cellAt(row, column).flags & Cell::Checked;
 }
 
 void GridModel::setAlignment(int row, int column, Alignment alignment)
 {
-    Cell &cell = m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    Cell &cell = writableCell(row, column);
     cell.flags = static_cast<quint8>((cell.flags & ~Cell::AlignMask) | (alignment << Cell::AlignShift));
     cellChanged(row, column);
 }
 
 GridModel::Alignment GridModel::alignment(int row, int column) const
 {
-    const quint8 flags = m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)].flags;
+    const quint8 flags = cellAt(row, column).flags;
     return static_cast<Alignment>((flags & Cell::AlignMask) >> Cell::AlignShift);
 }
 
@@ -288,8 +429,8 @@ GridModel::Alignment GridModel::headerAlignment(int column) const
 void GridModel::setCheckColumn(int column, bool on)
 {
     m_checkColumns[static_cast<size_t>(column)] = on;
-    for (Row &row : m_rows) {
-        Cell &cell = row[static_cast<size_t>(column)];
+    for (HeldRow *row : m_held) {
+        Cell &cell = row->cells[static_cast<size_t>(column)];
         cell.text.clear();
         cell.flags &= static_cast<quint8>(~(Cell::Check | Cell::Checked));
         if (on)

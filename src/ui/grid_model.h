@@ -8,15 +8,47 @@
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 namespace fenlark {
 
+// One cell of a listed row as its reader gives it.
+struct GridCell {
+    QString text;
+    bool check = false; // a check box, not a text
+    bool checked = false;
+};
+
+// One listed row as its reader gives it: its cells from column 0 (whose text the grid replaces
+// by the row number) and the value the program keeps with the row without showing it.
+struct GridListedRow {
+    std::vector<GridCell> cells;
+    QVariant data;
+};
+
+// Reads the cells of listed rows by their keys, for a grid that holds keys instead of cells.
+class GridRowReader {
+public:
+    virtual ~GridRowReader() = default;
+    // The rows with these keys, one per key in the order asked. A row that cannot be read may
+    // be short or empty: its missing cells show as empty texts.
+    virtual std::vector<GridListedRow> read(const std::vector<qint64> &keys) = 0;
+};
+
 // The cells behind an EGrid. Qt-facing rows are the grid's data rows (grid row 1 is model row 0);
-// the grid's header row lives in headerData. A cell is one QString plus a byte of flags, so a
-// list of 100,000 households costs little more than its texts. Rows sit in a deque: emptying a
-// grid by deleting its first data row again and again stays linear.
+// the grid's header row lives in headerData.
+//
+// A row is either held, its cells in memory (a cell is one QString plus a byte of flags), or
+// listed: only the key of a stored row, whose cells a GridRowReader reads when they are shown or
+// asked for, a block of rows at a time into a small cache. A list of a million households so
+// costs its keys, not its cells. A listed row's column 0 is its row number. Writing to a listed
+// row turns it into a held one with its cells as they were read, so what a save writes stays
+// until the next list is loaded. Rows sit in a deque: emptying a grid by deleting its first data
+// row again and again stays linear.
 class GridModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -39,6 +71,15 @@ public:
     // Inserts an empty row before data row `before` (0-based); any other value appends.
     void insertDataRow(int before);
     bool removeDataRow(int row);
+    // Every data row replaced by listed rows, one per key in order, read by reader. One reset.
+    void setListedRows(std::vector<qint64> keys, std::shared_ptr<GridRowReader> reader);
+    // Column 0 of every row shows its row number from now on, until a text is written there;
+    // one change for the whole column, and work only for the held rows.
+    void renumber();
+    // How many rows are held in memory (the others are listed), and how many listed rows' cells
+    // the cache keeps: the grid's memory is in these, not in its length.
+    int heldRows() const { return static_cast<int>(m_held.size()); }
+    int cachedRows() const { return static_cast<int>(m_cache.size()); }
 
     // Cells of data rows (0-based rows); callers check the ranges.
     void setText(int row, int column, const QString &text);
@@ -95,13 +136,38 @@ private:
         quint8 flags = 0;
     };
     using Row = std::vector<Cell>;
+    struct HeldRow {
+        Row cells;
+        QVariant data;
+        bool numbered = false; // column 0 shows the row number, not its text
+    };
+    struct ListedRow {
+        Row cells;
+        QVariant data;
+    };
+    struct Slot {
+        qint64 key = -1;               // the listed row's key
+        std::unique_ptr<HeldRow> held; // set: a held row
+    };
 
     Row emptyRow() const;
+    Slot heldSlot(Row cells);
     void cellChanged(int row, int column);
     static Qt::Alignment toQt(Alignment alignment);
+    // The cell as shown; column 0 of a numbered row reads its number.
+    Cell cellAt(int row, int column) const;
+    // The cell to write, the row held first when it was listed.
+    Cell &writableCell(int row, int column);
+    const ListedRow &listedRow(int row) const;
+    HeldRow &heldRow(int row);
+    void forgetListed();
 
-    std::deque<Row> m_rows;
-    std::deque<QVariant> m_rowData; // parallel to m_rows
+    std::deque<Slot> m_rows;
+    std::unordered_set<HeldRow *> m_held;
+    std::shared_ptr<GridRowReader> m_reader;
+    // Cells of listed rows read lately, by key; the oldest go first when it is full.
+    mutable std::unordered_map<qint64, ListedRow> m_cache;
+    mutable std::deque<qint64> m_cacheOrder;
     int m_columnCount = 0;
     QStringList m_headers;
     std::vector<quint8> m_headerAlignment;

@@ -6,9 +6,9 @@ class EGrid;
 
 // Row helpers every list of the program shares. Row 0 is the header row.
 
-// Cell 0 of every data row r becomes the decimal text of r.
+// Cell 0 of every data row r shows the decimal text of r from now on: one change for the list.
 void renumberRows(EGrid &list);
-// Deletes data row 1 until the grid refuses: the header row stays.
+// Deletes every data row at once: the header row stays.
 void emptyGrid(EGrid &list);
 
 } // namespace fenlark

@@ -3,18 +3,31 @@
 #include "data/db_connection.h"
 #include "data/record_set.h"
 #include "data/schema.h"
+#include "data/server_schema.h"
 #include "data/statement.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
-// A register file with the program's three tables in a fresh temporary folder, opened on its
-// own connection, plus the few raw helpers the record-layer tests seed and check with.
+// A register with the program's three tables, opened on its own connection, plus the few raw
+// helpers the record-layer tests seed and check with. By default a file in a fresh temporary
+// folder; with FENLARK_TEST_ENGINE=postgresql a fresh schema on the server named by
+// FENLARK_TEST_PG (tests/support/pg_cluster.sh), dropped again at the end, so one test binary
+// runs its cases on both engines.
 class RegisterFixture {
 public:
-    explicit RegisterFixture(const QString &extraSql = QString())
+    static bool onServer() { return qgetenv("FENLARK_TEST_ENGINE") == "postgresql"; }
+
+    // extraSql: tables of the test's own; serverSql: the same on the server, where the
+    // declared types differ (empty: extraSql serves both).
+    explicit RegisterFixture(const QString &extraSql = QString(), const QString &serverSql = QString())
     {
+        if (onServer()) {
+            openOnServer(serverSql.isEmpty() ? extraSql : serverSql);
+            return;
+        }
         m_path = m_dir.filePath(QStringLiteral("data.mdb"));
         // An empty file is an empty SQLite database; the connection never creates one itself.
         QFile file(m_path);
@@ -28,7 +41,18 @@ public:
                   fenlark::execScript(m_connection, fenlark::schema::createIndexesSql());
     }
 
+    ~RegisterFixture()
+    {
+        if (!m_schema.isEmpty()) {
+            fenlark::execScript(m_connection, QStringLiteral("ROLLBACK"));
+            fenlark::execScript(m_connection, QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
+        }
+    }
+
     bool isReady() const { return m_ready; }
+    // Why the fixture could not be made at all (the server tests without a server): the
+    // test then skips with this reason instead of failing.
+    QString skipReason() const { return m_skipReason; }
     fenlark::DBConnection &connection() { return m_connection; }
     QString path() const { return m_path; }
     QString folder() const { return m_dir.path(); }
@@ -51,7 +75,7 @@ public:
         insert.exec();
     }
 
-    qint64 count(const QString &table, const QString &where = QStringLiteral("1"))
+    qint64 count(const QString &table, const QString &where = QStringLiteral("1 = 1"))
     {
         fenlark::Statement query(m_connection,
                                  QStringLiteral("SELECT count(*) FROM ") + table + QStringLiteral(" WHERE ") + where);
@@ -64,12 +88,96 @@ public:
         return query.step() ? query.text(0) : QStringLiteral("<none>");
     }
 
+    // Opens another connection on the same register, as a second clerk's program would.
+    bool connectAgain(fenlark::DBConnection &other)
+    {
+        if (m_schema.isEmpty())
+            return other.connectAccess(m_path, QString());
+        return other.connectServer(QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"))) &&
+               fenlark::execScript(other, QStringLiteral("SET search_path TO ") + m_schema);
+    }
+
+    // The value of column in the table's first row the way SQLite's quote() writes it (NULL, 42,
+    // 1.0, 'text', X'00FF'), so a case can say what was stored, storage class included. The
+    // server's value is written the same way from the class it comes back with.
+    QString quoted(const QString &column, const QString &table)
+    {
+        if (!onServer())
+            return storedText(QStringLiteral("SELECT quote(") + column + QStringLiteral(") FROM ") + table);
+        fenlark::Statement query(m_connection, QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ") + table);
+        if (!query.step())
+            return QStringLiteral("<none>");
+        const fenlark::FieldValue value = query.value(0);
+        switch (value.type) {
+        case fenlark::FieldValue::Type::Null:
+            return QStringLiteral("NULL");
+        case fenlark::FieldValue::Type::Integer:
+            return QString::number(value.integer);
+        case fenlark::FieldValue::Type::Real: {
+            QString text = QString::number(value.real, 'g', 15);
+            if (!text.contains(u'.') && !text.contains(u'e') && !text.contains(QLatin1String("n")))
+                text += QStringLiteral(".0");
+            return text;
+        }
+        case fenlark::FieldValue::Type::Text:
+            return u'\'' + value.text().replace(u'\'', QStringLiteral("''")) + u'\'';
+        case fenlark::FieldValue::Type::Blob:
+            return QStringLiteral("X'") + QString::fromLatin1(value.bytes.toHex().toUpper()) + u'\'';
+        }
+        return QString();
+    }
+
 private:
+    void openOnServer(const QString &extraSql)
+    {
+        const QString server = QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"));
+        if (server.isEmpty()) {
+            m_skipReason = QStringLiteral("no PostgreSQL server: FENLARK_TEST_PG is not set "
+                                          "(ctest starts one with tests/support/pg_cluster.sh)");
+            return;
+        }
+        static int made = 0;
+        m_schema = QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+        m_ready = m_connection.connectServer(server) &&
+                  fenlark::execScript(m_connection, QStringLiteral("CREATE SCHEMA ") + m_schema +
+                                                        QStringLiteral("; SET search_path TO ") + m_schema) &&
+                  fenlark::execScript(m_connection, fenlark::schema::createServerTablesSql() + extraSql);
+        if (!m_ready)
+            qWarning("server register not made: %s %s", qPrintable(m_connection.openFailureReason()),
+                     qPrintable(m_connection.errorText()));
+    }
+
     QTemporaryDir m_dir;
+    QString m_schema;
+    QString m_skipReason;
     QString m_path;
     fenlark::DBConnection m_connection;
     bool m_ready = false;
 };
+
+// In a test's init(): skips when the fixture has no engine to run on, else requires it ready.
+#define REQUIRE_REGISTER(store)                                                                                        \
+    do {                                                                                                               \
+        if (!(store)->skipReason().isEmpty())                                                                          \
+            QSKIP(qPrintable((store)->skipReason()));                                                                  \
+        QVERIFY((store)->isReady());                                                                                   \
+    } while (false)
+
+// A case about SQLite's own ways (its storage classes, its file): not run on the server.
+#define SQLITE_ONLY(why)                                                                                               \
+    do {                                                                                                               \
+        if (RegisterFixture::onServer())                                                                               \
+            QSKIP("SQLite only: " why);                                                                                \
+    } while (false)
+
+// Rows of a data table about SQLite's own kinds: not run on the server.
+#define SQLITE_ONLY_ROWS(...)                                                                                          \
+    do {                                                                                                               \
+        for (const char *tag : {__VA_ARGS__}) {                                                                        \
+            if (RegisterFixture::onServer() && qstrcmp(QTest::currentDataTag(), tag) == 0)                             \
+                QSKIP("SQLite only: a kind the server register has no column of");                                     \
+        }                                                                                                              \
+    } while (false)
 
 // The texts of one column, walked the program's way from the first row to the end.
 inline QStringList walkColumn(fenlark::RecordSet &set, const QString &column)

@@ -53,7 +53,7 @@ private:
 void RecordCursorTest::init()
 {
     m_store = new RegisterFixture;
-    QVERIFY(m_store->isReady());
+    REQUIRE_REGISTER(m_store);
     m_set = new RecordSet;
     QVERIFY(m_set->attach(m_store->connection()));
 }

@@ -47,6 +47,32 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
     }
 
+    void modifyOfHouseholdChangedByAnotherClerkIsRefused()
+    {
+        // A register whose households carry a version, as on a county server.
+        HouseholdFixture f;
+        QVERIFY(execScript(f.connection,
+                           QStringLiteral("ALTER TABLE 成员信息 ADD COLUMN 版本 INTEGER NOT NULL DEFAULT 1")));
+        f.addHousehold(2016, QStringLiteral("张三"), QStringLiteral("村A"), card(1));
+        f.list.setCursorCell(1, 1);
+        bool stillOpen = false;
+        f.dialogs.onNextModal([&](QDialog *w) {
+            // Another clerk saves the same household while this form is open.
+            QVERIFY(execScript(f.connection, QStringLiteral("UPDATE 成员信息 SET 家庭住址 = '他的地址', "
+                                                            "录入时间 = '2016-04-30 09:15:00', 版本 = 版本 + 1")));
+            control<EditBox>(w, u"编辑框9")->setContent(QStringLiteral("新地址"));
+            clickSave(w);
+            stillOpen = w->isVisible();
+            w->reject();
+        });
+        openHouseholdForModify(f.state, f.connection, f.dialogs, f.context(), nullptr);
+        QVERIFY(stillOpen);
+        QCOMPARE(f.column(QStringLiteral("家庭住址"), QStringLiteral("张三")), QStringLiteral("他的地址"));
+        QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
+        QCOMPARE(f.dialogs.lastText(), QStringLiteral("该农户已于 2016-04-30 09:15:00 被其他录入员修改或删除,"
+                                                      "本次修改没有保存,请关闭后重新打开再修改!"));
+    }
+
     void entriesTheGridCannotShowAreNotDroppedWithoutAsking()
     {
         HouseholdFixture f;

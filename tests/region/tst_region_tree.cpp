@@ -108,7 +108,7 @@ void RegionTreeTest::build()
     QFETCH(QStringList, villages);
 
     TestRegister store;
-    QVERIFY(store.ok());
+    REQUIRE_TEST_REGISTER(store);
     for (const Unit &unit : units)
         QVERIFY(store.addUnit(unit.level, unit.name, unit.parent));
 
@@ -140,7 +140,7 @@ void RegionTreeTest::build()
 void RegionTreeTest::rebuildReplacesEverything()
 {
     TestRegister store;
-    QVERIFY(store.ok());
+    REQUIRE_TEST_REGISTER(store);
     QVERIFY(store.addUnit(2, s("P"), s("")));
     QVERIFY(store.addUnit(5, s("V"), s("P")));
 

@@ -184,4 +184,20 @@ QStringList literalKeywords(DBConnection &connection)
     return keySet;
 }
 
+QStringList literalKeywordTexts(DBConnection &connection)
+{
+    QStringList texts;
+    RecordSet set;
+    set.attach(connection);
+    set.openTable(QStringLiteral("成员信息"));
+    for (set.moveFirst(); !set.isAtEnd(); set.moveNext()) {
+        QString text;
+        set.readText(QStringLiteral("标签"), text);
+        if (!texts.contains(text))
+            texts << text;
+    }
+    set.close();
+    return texts;
+}
+
 } // namespace fenlark

@@ -38,4 +38,8 @@ QStringList literalQueryRows(DBConnection &connection, const HouseholdCriteria &
 // of first occurrence.
 QStringList literalKeywords(DBConnection &connection);
 
+// Every record's 标签 read as text, each text kept the first time it shows: the query window's
+// keyword list.
+QStringList literalKeywordTexts(DBConnection &connection);
+
 } // namespace fenlark

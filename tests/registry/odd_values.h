@@ -14,17 +14,17 @@
 inline bool addOddHouseholds(fenlark::DBConnection &connection, const QString &unit, const QString &parent)
 {
     // 录入年份, 是否计划生育, 是否合作医疗, 是否养老保险, 是否违法, 是否残疾, 是否党员, 是否上访户,
-    // 录入时间, 标签 as SQL literals (test data, not typed text); 户主 and 户主信息 from the row number.
-    const char *const rows[][10] = {
-        {"2025.5", "'TRUE'", "'abc'", "0.5", "1.5", "-0.7", "'yes'", "'TRUE'", "'2025/3/1 8:05'", "X'E4B8AD'"},
+    // 录入时间, 标签, 健康状况 as SQL literals (test data, not typed text); 户主 and 户主信息 from the row number.
+    const char *const rows[][11] = {
+        {"2025.5", "'TRUE'", "'abc'", "0.5", "1.5", "-0.7", "'yes'", "'TRUE'", "'2025/3/1 8:05'", "X'E4B8AD'", "'健康'"},
         {"2024.9", "'FALSE'", "' on '", "-1.5", "'0.9'", "X'01'", "'OFF'", "0.99", "'2024-1-2 3:04:05'",
-         "CAST(X'E4B8ADFF2CE5858B' AS TEXT)"},
-        {"'　2025'", "'2'", "'1e0'", "'x1'", "NULL", "''", "' '", "'-0.2'", "'abc'", "X''"},
-        {"'abc'", "1", "0", "1", "0", "1", "0", "1", "X'01'", "CAST(X'FF' AS TEXT)"},
-        {"-0.5", "0", "1", "0", "1", "0", "1", "0", "'2025/3/1'", "X'FF'"},
-        {"3000000000", "1", "1", "1", "1", "1", "1", "1", "45000.75", "CAST(X'FE' AS TEXT)"},
+         "CAST(X'E4B8ADFF2CE5858B' AS TEXT)", "X'01'"},
+        {"'　2025'", "'2'", "'1e0'", "'x1'", "NULL", "''", "' '", "'-0.2'", "'abc'", "X''", "X''"},
+        {"'abc'", "1", "0", "1", "0", "1", "0", "1", "X'01'", "CAST(X'FF' AS TEXT)", "NULL"},
+        {"-0.5", "0", "1", "0", "1", "0", "1", "0", "'2025/3/1'", "X'FF'", "''"},
+        {"3000000000", "1", "1", "1", "1", "1", "1", "1", "45000.75", "CAST(X'FE' AS TEXT)", "CAST(X'FF' AS TEXT)"},
         {"2026.0", "'true'", "'No'", "2.5", "-3", "'1.0'", "'0x1'", "'Yes'", "'2026-13-01 00:00:00'",
-         "CAST(X'E585BB2CFF' AS TEXT)"},
+         "CAST(X'E585BB2CFF' AS TEXT)", "'健康'"},
     };
     int n = 0;
     for (const auto &row : rows) {
@@ -33,9 +33,9 @@ inline bool addOddHouseholds(fenlark::DBConnection &connection, const QString &u
         for (const char *value : row)
             v << QString::fromUtf8(value);
         const QString sql =
-            QStringLiteral("INSERT INTO 成员信息 (所属管辖, 上级管辖, 户主, 户主信息, 首拼音, 农户属性, 健康状况, "
+            QStringLiteral("INSERT INTO 成员信息 (所属管辖, 上级管辖, 户主, 户主信息, 首拼音, 农户属性, "
                            "录入年份, 是否计划生育, 是否合作医疗, 是否养老保险, 是否违法, 是否残疾, 是否党员, "
-                           "是否上访户, 录入时间, 标签) VALUES (?, ?, ?, ?, 'gy', '低保户', '健康', %1)")
+                           "是否上访户, 录入时间, 标签, 健康状况) VALUES (?, ?, ?, ?, 'gy', '低保户', %1)")
                 .arg(v.join(QStringLiteral(", ")));
         fenlark::Statement insert(connection, sql);
         insert.bind(1, unit).bind(2, parent);

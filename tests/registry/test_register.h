@@ -5,7 +5,10 @@
 
 #include "data/db_connection.h"
 #include "data/register_file.h"
+#include "data/server_schema.h"
 #include "data/statement.h"
+
+#include <QCoreApplication>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,14 +16,30 @@
 
 #include <memory>
 
+//
+// With FENLARK_TEST_ENGINE=postgresql the register is a fresh schema on the server named by
+// FENLARK_TEST_PG instead (tests/support/pg_cluster.sh), dropped at the end; without a server
+// skipReason() says why the test cannot run.
 class TestRegister {
 public:
     TestRegister()
     {
+        if (qgetenv("FENLARK_TEST_ENGINE") == "postgresql") {
+            openOnServer();
+            return;
+        }
         QString error;
         m_ok = m_dir.isValid() && fenlark::createRegisterFile(path(), error) &&
                m_connection.connectAccess(path(), QString());
     }
+
+    ~TestRegister()
+    {
+        if (!m_schema.isEmpty())
+            fenlark::execScript(m_connection, QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
+    }
+
+    QString skipReason() const { return m_skipReason; }
 
     bool ok() const { return m_ok; }
     QString path() const { return m_dir.filePath(QStringLiteral("data.mdb")); }
@@ -52,7 +71,33 @@ public:
     bool addYear(int year) { return run(QStringLiteral("INSERT INTO 年份管理 (年份) VALUES (?)"), {year}); }
 
 private:
+    void openOnServer()
+    {
+        const QString server = QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"));
+        if (server.isEmpty()) {
+            m_skipReason = QStringLiteral("no PostgreSQL server: FENLARK_TEST_PG is not set");
+            return;
+        }
+        static int made = 0;
+        m_schema = QStringLiteral("r%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+        m_ok = m_connection.connectServer(server) &&
+               fenlark::execScript(m_connection, QStringLiteral("CREATE SCHEMA ") + m_schema +
+                                                     QStringLiteral("; SET search_path TO ") + m_schema) &&
+               fenlark::execScript(m_connection, fenlark::schema::createServerTablesSql());
+    }
+
+    QString m_schema;
+    QString m_skipReason;
     QTemporaryDir m_dir;
     fenlark::DBConnection m_connection;
     bool m_ok = false;
 };
+
+// Skips when the register has no engine to run on (the server tests without a server), else
+// requires it made.
+#define REQUIRE_TEST_REGISTER(store)                                                                                   \
+    do {                                                                                                               \
+        if (!(store).skipReason().isEmpty())                                                                           \
+            QSKIP(qPrintable((store).skipReason()));                                                                   \
+        QVERIFY((store).ok());                                                                                         \
+    } while (false)

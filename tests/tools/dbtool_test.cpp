@@ -109,6 +109,7 @@ private Q_SLOTS:
     void speaksTheLocalesLanguage_data();
     void speaksTheLocalesLanguage();
     void printsItsVersion();
+    void serverInitNamesAnUnreachableServer();
 
 private:
     QTemporaryDir m_dir;
@@ -146,9 +147,10 @@ void DbToolTest::initMakesTheEmptyTables()
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"成员信息\"")), 0);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"区域管理\"")), 0);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"年份管理\"")), 0);
-    // The two statistics indexes among them.
+    // Eleven for the list, the search, the lookups and the cards, two for the statistics; eight
+    // for the query window's criteria.
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='index' AND sql IS NOT NULL")),
-             12);
+             20);
 }
 
 void DbToolTest::makersRefuseAnExistingFile_data()
@@ -222,6 +224,9 @@ void DbToolTest::badArguments_data()
     QTest::newRow("unknown option") << QStringList{QStringLiteral("demo"), f, QStringLiteral("--fast")};
     QTest::newRow("two files") << QStringList{QStringLiteral("demo"), f, f};
     QTest::newRow("demo-if-missing without file") << QStringList{QStringLiteral("demo-if-missing")};
+    QTest::newRow("server-init without server") << QStringList{QStringLiteral("server-init")};
+    QTest::newRow("server-init with two servers")
+        << QStringList{QStringLiteral("server-init"), QStringLiteral("host=a"), QStringLiteral("host=b")};
 }
 
 void DbToolTest::badArguments()
@@ -502,6 +507,16 @@ void DbToolTest::printsItsVersion()
     const RunResult run = runTool({QStringLiteral("--version")});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QStringLiteral("fenlark-db " FENLARK_VERSION "\n"));
+}
+
+void DbToolTest::serverInitNamesAnUnreachableServer()
+{
+    // A socket folder where no server listens: libpq's reason, beside the server it tried.
+    const QString server = QStringLiteral("host=") + m_dir.path() + QStringLiteral(" port=1 connect_timeout=2");
+    const RunResult run = runTool({QStringLiteral("server-init"), server});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(server), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral(".s.PGSQL.1")), qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(DbToolTest)

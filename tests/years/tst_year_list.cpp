@@ -44,7 +44,7 @@ void YearListTest::fill()
     QFETCH(int, selected);
 
     TestRegister store;
-    QVERIFY(store.ok());
+    REQUIRE_TEST_REGISTER(store);
     for (int year : rows)
         QVERIFY(store.addYear(year));
     RecordSet set;

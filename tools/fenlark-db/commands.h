@@ -9,7 +9,8 @@ int runInit(const QStringList &args);
 int runDemo(const QStringList &args);
 int runDemoIfMissing(const QStringList &args); // used by the build: a demo only where none is
 int runImport(const QStringList &args);
-int runBackup(const QStringList &args);  // exit 0 made and checked, 1 failed
-int runRestore(const QStringList &args); // exit 0 restored, 1 refused or failed
-int runCheck(const QStringList &args);   // exit 0 clean, 1 findings, 2 unreadable
+int runBackup(const QStringList &args);     // exit 0 made and checked, 1 failed
+int runRestore(const QStringList &args);    // exit 0 restored, 1 refused or failed
+int runCheck(const QStringList &args);      // exit 0 clean, 1 findings, 2 unreadable
+int runServerInit(const QStringList &args); // exit 0 ready, 1 failed, 2 usage
 } // namespace fenlark::dbtool

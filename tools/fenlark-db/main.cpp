@@ -20,8 +20,10 @@ constexpr UsageLine kUsage[] = {
     {"demo-if-missing FILE", "make the default demo register unless FILE exists"},
     {"import ACCESS_FILE NEW_FILE", "bring over an Access register"},
     {"backup REGISTER [DEST]", "a checked copy (into 备份 beside REGISTER if no DEST)"},
+    {"backup URI DEST", "a server register's backup by pg_dump (DEST a file or folder)"},
     {"restore BACKUP REGISTER", "put a sound backup in the register's place"},
     {"check REGISTER [--repair]", "list problems (exit 0 none, 1 some, 2 unreadable)"},
+    {"server-init URI", "make a county register ready on a PostgreSQL server (tables, roles)"},
     {"--version", "print the version"},
 };
 
@@ -66,6 +68,8 @@ int main(int argc, char **argv)
         return runRestore(args);
     if (command == QStringLiteral("check"))
         return runCheck(args);
+    if (command == QStringLiteral("server-init"))
+        return runServerInit(args);
     print(stderr, toolText("fenlark-db: unknown command '%1'\n").arg(command));
     printUsage(stderr);
     return 2;

@@ -8,6 +8,7 @@
 #include "maintenance/register_check.h"
 #include "maintenance/register_copy.h"
 #include "maintenance/restore.h"
+#include "maintenance/server_backup.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -63,6 +64,20 @@ int runBackup(const QStringList &args)
     QString made;
     QString error;
     bool ok = false;
+    if (maintenance::isServerConnection(source)) {
+        // A county register on a server: pg_dump writes it; there is no folder beside it.
+        if (args.size() == 1) {
+            print(stderr, QStringLiteral("usage: fenlark-db backup URI DEST (a server needs a DEST)\n"));
+            return 2;
+        }
+        if (!maintenance::backupServer(source, args.at(1), now, made, error)) {
+            print(stderr, QStringLiteral("fenlark-db backup: %1\n").arg(error));
+            return 1;
+        }
+        print(stdout,
+              QStringLiteral("backed up the server register to %1 (pg_dump, table of contents read back)\n").arg(made));
+        return 0;
+    }
     if (args.size() == 1) {
         ok = maintenance::makeBackup(source, now, made, error);
     } else {

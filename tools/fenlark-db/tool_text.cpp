@@ -10,6 +10,17 @@ const QHash<QString, QString> &chineseTexts()
 {
     static const QHash<QString, QString> texts{
         {QStringLiteral("usage:"), QStringLiteral("用法：")},
+        {QStringLiteral("make a county register ready on a PostgreSQL server (tables, roles)"),
+         QStringLiteral("在 PostgreSQL 服务器上建立县级数据库（数据表、角色）")},
+        {QStringLiteral("usage: fenlark-db server-init URI\n"), QStringLiteral("用法：fenlark-db server-init 连接串\n")},
+        {QStringLiteral("fenlark-db server-init: cannot reach the server %1: %2\n"),
+         QStringLiteral("fenlark-db server-init：无法连接服务器 %1：%2\n")},
+        {QStringLiteral("fenlark-db server-init: %1\n"), QStringLiteral("fenlark-db server-init：%1\n")},
+        {QStringLiteral("made the register's tables\n"), QStringLiteral("已建立数据表\n")},
+        {QStringLiteral("county role: %1\n"), QStringLiteral("县级角色：%1\n")},
+        {QStringLiteral("township role of %1 ready\n"), QStringLiteral("乡镇 %1 的角色已就绪\n")},
+        {QStringLiteral("no township in 区域管理 yet: run server-init again once there are some\n"),
+         QStringLiteral("区域管理中还没有乡镇：添加乡镇后请再次运行 server-init\n")},
         {QStringLiteral("make an empty register (without FILE: where the program looks for it)"),
          QStringLiteral("新建空数据库（不写 FILE 时建在程序查找数据库的位置）")},
         {QStringLiteral("make a demo register (N households, 300 if not given)"),

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace fenlark::postgres {
+
+// Every table of a server register carries this key column: the rows' identity and their
+// order of entry, what SQLite's rowid is to a register file (in 成员信息 it is the same id the
+// file has).
+inline const QString keyColumn = QStringLiteral("id");
+
+struct RewrittenSql {
+    QString sql;
+    int parameterCount = 0; // the highest $n used
+};
+
+// The program's SQL is written once, in the portable forms SQLite reads; this turns it into
+// what PostgreSQL reads, outside quoted texts, quoted names, dollar-quoted bodies and comments:
+//   ?  and  ?N        → $n (a bare ? takes one more than the highest number so far)
+//   rowid             → the key column
+//   IFNULL(           → COALESCE(
+//   instr(            → strpos(            (same argument order)
+//   typeof(           → fenlark_typeof(    (the server schema's function of SQLite's answers)
+//   x'00ff'           → '\x00ff'::bytea  (a blob)
+//   COLLATE BINARY    → COLLATE "C"        (byte by byte, as SQLite compares)
+//   [name], `name`    → "name"
+RewrittenSql rewriteForPostgres(const QString &sql);
+
+} // namespace fenlark::postgres
