@@ -1,5 +1,6 @@
 #include "statistics/household_counts.h"
 
+#include "data/db_connection.h"
 #include "data/field_value.h"
 #include "data/statement.h"
 #include "data/statistics_index.h"

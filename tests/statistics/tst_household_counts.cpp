@@ -3,6 +3,8 @@
 // storage class, and such a value must not disturb the other households' counts.
 #include "statistics_fixture.h"
 
+#include "data/register_fixture.h"
+
 #include "data/field_value.h"
 #include "statistics/household_counts.h"
 
@@ -30,6 +32,7 @@ private Q_SLOTS:
     void oddStoredValues_data();
     void oddStoredValues();
     void olderRegisterGetsThePackedIndex();
+    void countsOnEitherEngine();
 };
 
 void HouseholdCountsTest::oddStoredValues_data()
@@ -47,6 +50,7 @@ void HouseholdCountsTest::oddStoredValues_data()
 
 void HouseholdCountsTest::oddStoredValues()
 {
+    SQLITE_ONLY("storage classes the save never writes");
     QFETCH(QString, literal);
     QFETCH(bool, set);
     StatisticsFixture f;
@@ -88,6 +92,7 @@ void HouseholdCountsTest::oddStoredValues()
 // packed index and loses the old one.
 void HouseholdCountsTest::olderRegisterGetsThePackedIndex()
 {
+    SQLITE_ONLY("a register file from an earlier version");
     StatisticsFixture f;
     QVERIFY(f.open());
     QVERIFY(f.addHousehold(QStringLiteral("V1"), QStringLiteral("W1"), 2020, QStringLiteral("三无"),
@@ -118,6 +123,48 @@ void HouseholdCountsTest::olderRegisterGetsThePackedIndex()
     QCOMPARE(groups.front().counts.categories[2], 1);
     QCOMPARE(groups.front().counts.medicalCare, 1);
     QCOMPARE(groups.front().counts.offence, 1);
+}
+
+// The count over the values every save writes, on a register file and on a server register
+// (whose statistics index is made by server-init from the same statements).
+void HouseholdCountsTest::countsOnEitherEngine()
+{
+    RegisterFixture store;
+    REQUIRE_REGISTER(&store);
+    QVERIFY(execScript(store.connection(),
+                       QStringLiteral("INSERT INTO 成员信息 (所属管辖, 上级管辖, 录入年份, 农户属性, 是否合作医疗, "
+                                      "是否养老保险, 是否残疾, 是否党员, 是否上访户, 是否违法) VALUES "
+                                      "('V1', 'W1', 2020, '扶贫户', 1, 0, 1, 0, 1, 0), "
+                                      "('V1', 'W1', 2020, '低保户', 1, 1, NULL, 0, 0, 1), "
+                                      "('V1', 'W1', 2021, '扶贫户', 0, 1, 1, 1, 1, 1), "
+                                      "('V2', NULL, 2020, '其它', NULL, NULL, NULL, NULL, NULL, NULL)")));
+    // unit|parent: households, the four categories, then the six yes/no counts.
+    const auto lines = [&](std::optional<int> year) {
+        QStringList out;
+        for (const HouseholdGroup &g : countHouseholdGroups(store.connection(), year)) {
+            const CategoryCounts &c = g.counts;
+            out << QStringLiteral("%1|%2: %3 %4 %5 %6 %7 %8 %9 %10 %11 %12 %13")
+                       .arg(g.unit, g.parent)
+                       .arg(c.households)
+                       .arg(c.categories[0])
+                       .arg(c.categories[1])
+                       .arg(c.categories[2])
+                       .arg(c.categories[3])
+                       .arg(c.medicalCare)
+                       .arg(c.pensionInsurance)
+                       .arg(c.disabled)
+                       .arg(c.partyMember)
+                       .arg(c.petitioner)
+                       .arg(c.offence);
+        }
+        out.sort();
+        return out;
+    };
+    QCOMPARE(lines(std::nullopt), (QStringList{QStringLiteral("V1|W1: 3 2 1 0 0 2 2 2 1 2 2"),
+                                               QStringLiteral("V2|: 1 0 0 0 0 0 0 0 0 0 0")}));
+    QCOMPARE(lines(2020), (QStringList{QStringLiteral("V1|W1: 2 1 1 0 0 2 1 1 0 1 1"),
+                                       QStringLiteral("V2|: 1 0 0 0 0 0 0 0 0 0 0")}));
+    QCOMPARE(lines(2021), QStringList{QStringLiteral("V1|W1: 1 1 0 0 0 0 1 1 1 1 1")});
 }
 
 QTEST_MAIN(HouseholdCountsTest)
