@@ -1,5 +1,5 @@
 // The statistics on the demo registers: the count by unit, parent and category through the
-// statistics index, the same count reading the table instead, the whole computation placed on
+// packed statistics index, the same count reading the table instead, the whole computation placed on
 // the region tree, and the page's recount as the clerk waits for it (table and charts drawn
 // offscreen). The first argument of every benchmark is the register size.
 #include "bench_register.h"
@@ -142,6 +142,21 @@ void BM_PageRecount_TownshipOneYear(benchmark::State &state)
     state.counters["rows"] = double(f.page->shownTable().rows.size());
 }
 
+// A unit chosen in the tree after the year was counted: placed from that count, no new one.
+void BM_PageUnitChosen_AllYears(benchmark::State &state)
+{
+    StatisticsBench &f = fixture(int(state.range(0)));
+    f.chooseYear(QStringLiteral("全部"));
+    f.page->recount();
+    TreeBox &tree = f.page->unitTree();
+    int unit = 0;
+    for (auto _ : state) {
+        unit = unit + 1 < tree.itemCount() && unit < 50 ? unit + 1 : 0;
+        tree.select(unit);
+    }
+    state.counters["rows"] = double(f.page->shownTable().rows.size());
+}
+
 void sizes(benchmark::internal::Benchmark *b)
 {
     for (int size : bench::kSizes)
@@ -157,6 +172,7 @@ BENCHMARK(BM_CountGroups_TableScan)->Apply(sizes);
 BENCHMARK(BM_RegionStatistics_AllYears)->Apply(sizes);
 BENCHMARK(BM_PageRecount_AllUnitsAllYears)->Apply(sizes);
 BENCHMARK(BM_PageRecount_TownshipOneYear)->Apply(sizes);
+BENCHMARK(BM_PageUnitChosen_AllYears)->Apply(sizes);
 
 int main(int argc, char **argv)
 {

@@ -6,6 +6,7 @@
 #include "data/schema.h"
 #include "data/sqlite_engine.h"
 #include "data/statement.h"
+#include "data/statistics_index.h"
 
 #include <sqlite3.h>
 
@@ -61,6 +62,7 @@ bool DBConnection::connectAccess(const QString &path, const QString &password) n
     }
     // A file made before the indexes existed gets them now; a read-only file simply goes without.
     buildMissingIndexes();
+    dropRetiredIndexes();
     // Likewise the member-card index; a file without households yet gets it when they come.
     registerMemberIndexFunctions(*this);
     ensureMemberCardIndex(*this);
@@ -122,29 +124,55 @@ void DBConnection::buildMissingIndexes() noexcept
         return;
     const int total = int(missing.size());
     int built = 0;
-    struct Tick {
-        const IndexBuildProgress *progress;
-        const int *built;
-        int total;
-    } tick{&m_indexProgress, &built, total};
-    if (m_indexProgress) {
-        m_indexProgress(0, total);
-        sqlite3_progress_handler(
-            handle(), 200000,
-            [](void *arg) {
-                const Tick *t = static_cast<const Tick *>(arg);
-                (*t->progress)(*t->built, t->total);
-                return 0;
-            },
-            &tick);
-    }
+    reportIndexBuild(0, total, indexStepText());
+    watchIndexBuild(true);
     for (const QString &statement : missing) {
         execScript(*this, statement);
-        ++built;
-        if (m_indexProgress)
-            m_indexProgress(built, total);
+        reportIndexBuild(++built, total, indexStepText());
     }
-    sqlite3_progress_handler(handle(), 0, nullptr, nullptr);
+    watchIndexBuild(false);
+}
+
+void DBConnection::reportIndexBuild(int built, int total, const QString &step)
+{
+    m_indexBuild = {built, total, step};
+    if (m_indexProgress)
+        m_indexProgress(built, total, step);
+}
+
+void DBConnection::watchIndexBuild(bool on) noexcept
+{
+    sqlite3 *db = handle();
+    if (!db)
+        return;
+    if (!on || !m_indexProgress) {
+        sqlite3_progress_handler(db, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        db, 200000,
+        [](void *arg) {
+            const DBConnection *self = static_cast<const DBConnection *>(arg);
+            if (self->m_indexProgress)
+                self->m_indexProgress(self->m_indexBuild.built, self->m_indexBuild.total, self->m_indexBuild.step);
+            return 0;
+        },
+        this);
+}
+
+void DBConnection::dropRetiredIndexes() noexcept
+{
+    // Only once its successor is there, so a file that could not build it still counts as before.
+    if (isReadOnly())
+        return;
+    {
+        // Finished before the drop, which a statement still reading the schema would block.
+        Statement exists(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?1"));
+        exists.bind(1, statisticsIndex::name);
+        if (!exists.step())
+            return;
+    }
+    execScript(*this, QStringLiteral("DROP INDEX IF EXISTS \"%1\";").arg(statisticsIndex::retiredName));
 }
 
 void DBConnection::close() noexcept

@@ -10,6 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <optional>
+#include <utility>
+
 namespace fenlark {
 
 namespace {
@@ -102,21 +105,79 @@ QString triggersSql()
            remove + insert + QStringLiteral("END;\n");
 }
 
+// The fill goes in slices of the rowids, each step reported, so that the clerk watching the
+// first open of an older register of a million households (about a minute) sees it move.
+constexpr int kSlices = 20;
+
+// The range of rowids of table, or none when it is empty.
+std::optional<std::pair<qint64, qint64>> rowidRange(DBConnection &connection, const QString &table)
+{
+    Statement range(connection, QStringLiteral("SELECT min(rowid), max(rowid) FROM \"%1\"").arg(table));
+    if (!range.step() || range.value(0).type == FieldValue::Type::Null)
+        return std::nullopt;
+    return std::make_pair(range.int64(0), range.int64(1));
+}
+
+// Runs sql, whose two parameters are a first and a last rowid, over the slices of range, and
+// reports the slices done as steps done + 1 onwards of total.
+bool runInSlices(DBConnection &connection, const QString &sql, const std::optional<std::pair<qint64, qint64>> &range,
+                 int done, int total, const QString &step)
+{
+    connection.reportIndexBuild(done, total, step);
+    if (!range)
+        return true;
+    Statement slice(connection, sql);
+    const auto [low, high] = *range;
+    const quint64 width = (quint64(high) - quint64(low)) / kSlices + 1;
+    for (int i = 0; i < kSlices; ++i) {
+        const qint64 first = qint64(quint64(low) + quint64(i) * width);
+        const qint64 last = i + 1 == kSlices ? high : qint64(quint64(first) + width - 1);
+        slice.reset();
+        slice.bind(1, first).bind(2, last);
+        if (!slice.exec())
+            return false;
+        connection.reportIndexBuild(done + i + 1, total, step);
+        if (last >= high)
+            break;
+    }
+    connection.reportIndexBuild(done + kSlices, total, step);
+    return true;
+}
+
 bool fill(DBConnection &connection)
 {
-    return execScript(
-        connection,
-        QStringLiteral("INSERT INTO \"成员姓名检索\" (\"成员姓名检索\") VALUES ('delete-all');\n"
-                       "DELETE FROM \"成员身份证\";\n"
-                       "INSERT INTO \"成员身份证\" (\"户id\", \"录入年份\", \"所属管辖\", \"姓名\", \"身份证号\") "
-                       "SELECT h.rowid, h.\"录入年份\", h.\"所属管辖\", json_extract(m.value, '$[0]'), "
-                       "json_extract(m.value, '$[1]') FROM \"成员信息\" AS h, "
-                       "json_each(fenlark_members(h.\"家庭人员信息\")) AS m ORDER BY h.rowid;\n"
-                       "INSERT INTO \"成员姓名检索\" (rowid, \"字\") SELECT rowid, fenlark_name_tokens(\"姓名\") "
-                       "FROM \"成员身份证\";\n"));
+    if (!execScript(connection,
+                    QStringLiteral("INSERT INTO \"成员姓名检索\" (\"成员姓名检索\") VALUES ('delete-all');\n"
+                                   "DELETE FROM \"成员身份证\";\n")))
+        return false;
+    connection.watchIndexBuild(true);
+    bool ok = runInSlices(connection,
+                          QStringLiteral("INSERT INTO \"成员身份证\" (\"户id\", \"录入年份\", \"所属管辖\", \"姓名\", "
+                                         "\"身份证号\") SELECT h.rowid, h.\"录入年份\", h.\"所属管辖\", "
+                                         "json_extract(m.value, '$[0]'), json_extract(m.value, '$[1]') "
+                                         "FROM \"成员信息\" AS h, json_each(fenlark_members(h.\"家庭人员信息\")) AS m "
+                                         "WHERE h.rowid BETWEEN ? AND ? ORDER BY h.rowid"),
+                          rowidRange(connection, schema::households::table), 0, 2 * kSlices, cardIndexStepText());
+    ok = ok &&
+         runInSlices(connection,
+                     QStringLiteral("INSERT INTO \"成员姓名检索\" (rowid, \"字\") SELECT rowid, "
+                                    "fenlark_name_tokens(\"姓名\") FROM \"成员身份证\" WHERE rowid BETWEEN ? AND ?"),
+                     rowidRange(connection, memberIndex::table), kSlices, 2 * kSlices, nameIndexStepText());
+    connection.watchIndexBuild(false);
+    return ok;
 }
 
 } // namespace
+
+QString cardIndexStepText()
+{
+    return QStringLiteral("正在建立身份证索引…");
+}
+
+QString nameIndexStepText()
+{
+    return QStringLiteral("正在建立姓名检索…");
+}
 
 QString nameSearchTokens(const QString &name)
 {

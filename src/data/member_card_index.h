@@ -37,6 +37,11 @@ bool ensureMemberCardIndex(DBConnection &connection);
 // transaction (fenlark-db check --repair, and a register just made by a bulk load).
 bool rebuildMemberCardIndex(DBConnection &connection);
 
+// The steps a build of the index reports through DBConnection's index-build progress: first the
+// member-card table, then the name index.
+QString cardIndexStepText();
+QString nameIndexStepText();
+
 // The text the name index holds for a name: its characters with a blank between each two.
 QString nameSearchTokens(const QString &name);
 

@@ -103,6 +103,17 @@ bool ExcelWorkbook::setValue(const QString &text)
     return doc && doc->setValue(*m_range, text);
 }
 
+bool ExcelWorkbook::setNumber(double number)
+{
+    SheetDocument *doc = target();
+    return doc && doc->setNumber(*m_range, number);
+}
+
+bool ExcelWorkbook::addChart(const SheetChart &chart)
+{
+    return m_document && m_document->addChart(chart);
+}
+
 bool ExcelWorkbook::setSheetName(const QString &name)
 {
     return m_document && m_document->setSheetName(name);

@@ -11,6 +11,7 @@ namespace fenlark {
 
 class ExcelApplication;
 class SheetDocument;
+struct SheetChart;
 
 // Constants of Excel's object model, under their Excel names, for the calls below.
 namespace xl {
@@ -49,6 +50,8 @@ public:
     bool setRange(const QString &firstCell, const QString &lastCell);
     bool merge();
     bool setValue(const QString &text);
+    // Range.Value with a number: a cell the spreadsheet program counts with and charts.
+    bool setNumber(double number);
     bool setSheetName(const QString &name);
     bool setFontSize(double size);
     // xl::HAlignGeneral, HAlignLeft, HAlignCenter or HAlignRight.
@@ -58,6 +61,9 @@ public:
     // color (Excel's 0xBBGGRR; 0 is black). Without color the line takes the automatic colour;
     // palette indexes (colorIndex) are not supported and leave it automatic too.
     bool borderAround(int lineStyle, int weight, std::optional<int> colorIndex, std::optional<int> color);
+
+    // ChartObjects.Add with its source data: a chart drawn from cells of the sheet.
+    bool addChart(const SheetChart &chart);
 
     // Drops workbook, worksheet and range. The workbook stays with its application.
     void release();

@@ -83,6 +83,46 @@ bool isValidSheetName(const QString &name)
     return std::none_of(name.begin(), name.end(), [](QChar c) { return forbidden.contains(c); });
 }
 
+// An absolute reference to area of the sheet, as a chart's formula takes it: ='统计'!$A$4:$A$7.
+// The name is always quoted, so names of any characters need no rules of their own.
+QByteArray formula(const QString &sheetName, const CellArea &area)
+{
+    const auto cell = [](int row, int column) -> QString {
+        return QStringLiteral("$") + columnLetters(column) + QStringLiteral("$") + QString::number(row + 1);
+    };
+    QString text = QStringLiteral("='") + QString(sheetName).replace(u'\'', QStringLiteral("''")) +
+                   QStringLiteral("'!") + cell(area.firstRow, area.firstColumn);
+    if (!area.isSingleCell())
+        text += u':' + cell(area.lastRow, area.lastColumn);
+    return text.toUtf8();
+}
+
+bool insertChart(lxw_workbook *book, lxw_worksheet *sheet, const QString &sheetName, const SheetChart &spec)
+{
+    const bool pie = spec.kind == SheetChart::Kind::Pie;
+    lxw_chart *chart = workbook_add_chart(book, pie ? LXW_CHART_PIE : LXW_CHART_COLUMN);
+    if (!chart)
+        return false;
+    const QByteArray title = spec.title.toUtf8();
+    chart_title_set_name(chart, title.constData());
+    const QByteArray categories = formula(sheetName, spec.categories);
+    for (const SheetChart::Series &s : spec.series) {
+        const QByteArray values = formula(sheetName, s.values);
+        lxw_chart_series *series = chart_add_series(chart, categories.constData(), values.constData());
+        if (!series)
+            return false;
+        if (s.name)
+            chart_series_set_name(
+                series, formula(sheetName, {s.name->row, s.name->column, s.name->row, s.name->column}).constData());
+        if (pie) {
+            chart_series_set_labels(series);
+            chart_series_set_labels_percentage(series);
+        }
+    }
+    return worksheet_insert_chart(sheet, lxw_row_t(spec.place.row), lxw_col_t(spec.place.column), chart) ==
+           LXW_NO_ERROR;
+}
+
 } // namespace
 
 bool SheetDocument::setSheetName(const QString &name)
@@ -121,7 +161,45 @@ template <typename Change> bool SheetDocument::forEachCell(const CellArea &area,
 
 bool SheetDocument::setValue(const CellArea &area, const QString &text)
 {
-    return forEachCell(area, [&](int, int, Cell &c) { c.value = text; });
+    return forEachCell(area, [&](int, int, Cell &c) {
+        c.value = text;
+        c.number.reset();
+    });
+}
+
+bool SheetDocument::setNumber(const CellArea &area, double number)
+{
+    if (!std::isfinite(number))
+        return false;
+    return forEachCell(area, [&](int, int, Cell &c) {
+        c.value = QString::number(number, 'g', 15);
+        c.number = number;
+    });
+}
+
+bool SheetDocument::isNumber(int row, int column) const
+{
+    const Cell *c = findCell(row, column);
+    return c && c->number;
+}
+
+bool SheetDocument::addChart(const SheetChart &chart)
+{
+    const auto inSheet = [](const CellArea &a) {
+        return a.firstRow >= 0 && a.firstColumn >= 0 && a.firstRow <= a.lastRow && a.firstColumn <= a.lastColumn &&
+               a.lastRow < kSheetRowCount && a.lastColumn < kSheetColumnCount;
+    };
+    if (chart.series.empty() || (chart.kind == SheetChart::Kind::Pie && chart.series.size() != 1) ||
+        !inSheet(chart.categories) ||
+        !inSheet({chart.place.row, chart.place.column, chart.place.row, chart.place.column}))
+        return false;
+    for (const SheetChart::Series &series : chart.series) {
+        if (!inSheet(series.values) ||
+            (series.name && !inSheet({series.name->row, series.name->column, series.name->row, series.name->column})))
+            return false;
+    }
+    m_charts.push_back(chart);
+    return true;
 }
 
 bool SheetDocument::setFontSize(const CellArea &area, double size)
@@ -233,7 +311,9 @@ bool SheetDocument::save(const QString &path) const
                 lxw_format *format = formats.formatFor(c.style);
                 // Always text: a long digit string such as an identity-card number must arrive
                 // as typed, not as a number rounded to 15 significant digits.
-                if (!c.value.isEmpty())
+                if (c.number)
+                    check(worksheet_write_number(sheet, lxw_row_t(row), lxw_col_t(column), *c.number, format));
+                else if (!c.value.isEmpty())
                     check(worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(column), c.value.toUtf8().constData(),
                                                  format));
                 else if (format)
@@ -255,6 +335,8 @@ bool SheetDocument::save(const QString &path) const
                 }
             }
         }
+        for (const SheetChart &chart : m_charts)
+            ok = ok && insertChart(book, sheet, m_sheetName, chart);
     }
     if (workbook_close(book) != LXW_NO_ERROR)
         ok = false;

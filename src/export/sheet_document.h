@@ -7,6 +7,7 @@
 #include <compare>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace fenlark {
@@ -29,6 +30,22 @@ struct CellStyle {
     bool isDefault() const { return *this == CellStyle{}; }
 };
 
+// A chart of the worksheet drawn from its cells, as the spreadsheet program draws it: it follows
+// the cells when they are edited there. A column chart has one series per value area, each
+// named by a cell; a pie chart has one.
+struct SheetChart {
+    enum class Kind { Column, Pie };
+    struct Series {
+        CellArea values;
+        std::optional<CellPosition> name;
+    };
+    Kind kind = Kind::Column;
+    QString title;
+    CellArea categories;
+    std::vector<Series> series;
+    CellPosition place; // the cell at the chart's top-left corner
+};
+
 // The contents of one workbook with a single worksheet, kept in memory while the sheet is being
 // built and written out as an .xlsx file in one go. libxlsxwriter fixes a cell's format when the
 // cell is written, so properties that arrive one call at a time are collected here first.
@@ -42,6 +59,8 @@ public:
     bool setSheetName(const QString &name);
 
     bool setValue(const CellArea &area, const QString &text);
+    // A number the spreadsheet program can add up and chart; value() gives it as text.
+    bool setNumber(const CellArea &area, double number);
     bool setFontSize(const CellArea &area, double size);
     bool setHorizontalAlignment(const CellArea &area, std::uint8_t alignment);
     // Draws edge on the outline of the area only, as Excel's BorderAround does.
@@ -49,10 +68,14 @@ public:
     // Merges the area into one cell showing its top-left value; merges it overlaps are undone.
     bool merge(const CellArea &area);
     bool setColumnWidth(const CellArea &area, double width);
+    // Refuses a chart without series or with an area beyond the sheet.
+    bool addChart(const SheetChart &chart);
 
     QString value(int row, int column) const;
     CellStyle style(int row, int column) const;
+    bool isNumber(int row, int column) const;
     const std::vector<CellArea> &merges() const { return m_merges; }
+    const std::vector<SheetChart> &charts() const { return m_charts; }
 
     // Writes the workbook to path (replacing what is there). On failure no file is left behind.
     bool save(const QString &path) const;
@@ -60,6 +83,7 @@ public:
 private:
     struct Cell {
         QString value;
+        std::optional<double> number; // written as a number rather than as the text
         CellStyle style;
     };
     using Row = std::vector<Cell>;
@@ -72,6 +96,7 @@ private:
     std::map<int, Row> m_rows;
     std::vector<CellArea> m_merges;
     std::map<int, double> m_columnWidths;
+    std::vector<SheetChart> m_charts;
 };
 
 } // namespace fenlark

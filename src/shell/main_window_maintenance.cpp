@@ -25,17 +25,22 @@ namespace fenlark {
 
 DBConnection::IndexBuildProgress MainWindow::indexBuildProgressDialog()
 {
-    // Made on the first call only: a register that has its indexes never sees the dialog.
+    // Made on the first call only: a register that has its indexes never sees the dialog. Each
+    // step of the build names itself in the dialog and counts from 0 again.
     auto dialog = std::make_shared<std::unique_ptr<QProgressDialog>>();
-    return [dialog](int built, int total) {
+    return [dialog](int built, int total, const QString &step) {
         if (!*dialog) {
-            *dialog =
-                std::make_unique<QProgressDialog>(QStringLiteral("正在为数据库建立索引,请稍候……"), QString(), 0, total);
+            *dialog = std::make_unique<QProgressDialog>(step, QString(), 0, total);
+            (*dialog)->setObjectName(QStringLiteral("索引进度"));
             (*dialog)->setWindowTitle(defaultMessageTitle());
             (*dialog)->setWindowModality(Qt::ApplicationModal);
             (*dialog)->setMinimumDuration(0);
             (*dialog)->show();
         }
+        if ((*dialog)->labelText() != step)
+            (*dialog)->setLabelText(step);
+        if ((*dialog)->maximum() != total)
+            (*dialog)->setMaximum(total);
         (*dialog)->setValue(built);
         QCoreApplication::processEvents();
         if (built >= total)

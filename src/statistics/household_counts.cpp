@@ -1,6 +1,9 @@
 #include "statistics/household_counts.h"
 
+#include "data/db_connection.h"
+#include "data/field_value.h"
 #include "data/statement.h"
+#include "data/statistics_index.h"
 
 #include <QHash>
 
@@ -8,13 +11,16 @@ namespace fenlark {
 
 namespace {
 
+constexpr quint64 kLowMask = (quint64(1) << statisticsIndex::kPackShift) - 1;
+static_assert(statisticsIndex::kPackCount == 3, "the packs hold the six yes/no columns two by two");
+
 constexpr const char16_t *kCategories[kCategoryCount] = {u"扶贫户", u"低保户", u"三无", u"非贫困人口"};
 
-// A yes/no column summed as the record layer reads it: CAST gives the integer value that
-// sqlite3_column_int64 gives, so text such as "abc" counts as 0 here too; NULL adds nothing.
-QString countSet(const char *column)
+bool hasIndex(DBConnection &connection, const QString &name)
 {
-    return QStringLiteral("sum(CAST(\"%1\" AS INTEGER) <> 0)").arg(QString::fromUtf8(column));
+    Statement probe(connection, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?"));
+    probe.bind(1, name);
+    return probe.step();
 }
 
 } // namespace
@@ -86,17 +92,20 @@ qint64 countColumnValue(const CategoryCounts &counts, int column)
 
 std::vector<HouseholdGroup> countHouseholdGroups(DBConnection &connection, std::optional<int> year)
 {
-    // Grouped in the order of the statistics index, so the store streams the groups out of the
-    // index without sorting and without touching the table's rows.
-    QString sql = QStringLiteral("SELECT \"所属管辖\", \"上级管辖\", \"农户属性\", count(*), ") +
-                  countSet("是否合作医疗") + QStringLiteral(", ") + countSet("是否养老保险") + QStringLiteral(", ") +
-                  countSet("是否残疾") + QStringLiteral(", ") + countSet("是否党员") + QStringLiteral(", ") +
-                  countSet("是否上访户") + QStringLiteral(", ") + countSet("是否违法") +
-                  QStringLiteral(" FROM \"成员信息\"");
+    // Grouped in the order of the statistics index and summing its packed yes/no expressions, so
+    // the store streams the groups out of the index without sorting, without touching the
+    // table's rows and without casting a value per household.
+    QString yearCondition;
     if (year) {
-        sql += *year == 0 ? QStringLiteral(" WHERE (\"录入年份\" = 0 OR \"录入年份\" IS NULL)")
-                          : QStringLiteral(" WHERE \"录入年份\" = ?");
+        yearCondition = *year == 0 ? QStringLiteral("(\"录入年份\" = 0 OR \"录入年份\" IS NULL)")
+                                   : QStringLiteral("\"录入年份\" = ?");
     }
+    QString sql = QStringLiteral("SELECT \"所属管辖\", \"上级管辖\", \"农户属性\", count(*)");
+    for (int pack = 0; pack < statisticsIndex::kPackCount; ++pack)
+        sql += QStringLiteral(", sum(") + statisticsIndex::packedFlags(pack) + QStringLiteral(")");
+    sql += QStringLiteral(" FROM \"成员信息\"");
+    if (year)
+        sql += QStringLiteral(" WHERE ") + yearCondition;
     sql += QStringLiteral(" GROUP BY \"所属管辖\", \"上级管辖\", \"农户属性\"");
 
     Statement query(connection, sql);
@@ -125,13 +134,45 @@ std::vector<HouseholdGroup> countHouseholdGroups(DBConnection &connection, std::
         const int category = categoryIndex(query.text(2));
         if (category >= 0)
             counts.categories[std::size_t(category)] = households;
-        counts.medicalCare = query.int64(4);
-        counts.pensionInsurance = query.int64(5);
-        counts.disabled = query.int64(6);
-        counts.partyMember = query.int64(7);
-        counts.petitioner = query.int64(8);
-        counts.offence = query.int64(9);
+        // Each pack is the sum of (low flag + high flag * 2^shift) over the group.
+        qint64 *const low[] = {&counts.medicalCare, &counts.disabled, &counts.petitioner};
+        qint64 *const high[] = {&counts.pensionInsurance, &counts.partyMember, &counts.offence};
+        for (int pack = 0; pack < statisticsIndex::kPackCount; ++pack) {
+            const quint64 sum = quint64(query.int64(4 + pack));
+            *low[pack] = qint64(sum & kLowMask);
+            *high[pack] = qint64(sum >> statisticsIndex::kPackShift);
+        }
         groups[at].counts += counts;
+    }
+
+    // The few households holding a yes/no value that is not an integer, through the partial
+    // index: the packs counted each such value as no, so add the ones the record layer reads as yes.
+    QString oddSql = QStringLiteral("SELECT \"所属管辖\", \"上级管辖\"");
+    for (int flag = 0; flag < 2 * statisticsIndex::kPackCount; ++flag)
+        oddSql += QStringLiteral(", \"%1\"").arg(statisticsIndex::flagColumn(flag));
+    // Named, since the store cannot know how few rows the partial index holds and would rather
+    // read the whole table; a register opened read-only from before the index goes without it.
+    oddSql += QStringLiteral(" FROM \"成员信息\"");
+    if (!connection.isServer() && hasIndex(connection, statisticsIndex::oddValuesName))
+        oddSql += QStringLiteral(" INDEXED BY \"%1\"").arg(statisticsIndex::oddValuesName);
+    oddSql += QStringLiteral(" WHERE ") + statisticsIndex::oddFlagsCondition();
+    if (year)
+        oddSql += QStringLiteral(" AND ") + yearCondition;
+    Statement odd(connection, oddSql);
+    if (year && *year != 0)
+        odd.bind(1, *year);
+    while (odd.step()) {
+        auto found = byKey.constFind(odd.text(0) + QChar(0) + odd.text(1));
+        if (found == byKey.constEnd())
+            continue;
+        CategoryCounts &counts = groups[found.value()].counts;
+        qint64 *const flags[] = {&counts.medicalCare, &counts.pensionInsurance, &counts.disabled,
+                                 &counts.partyMember, &counts.petitioner,       &counts.offence};
+        for (int flag = 0; flag < 2 * statisticsIndex::kPackCount; ++flag) {
+            const FieldValue value = odd.value(2 + flag);
+            if (value.type != FieldValue::Type::Integer && boolOf(value).value_or(false))
+                ++*flags[flag];
+        }
     }
     return groups;
 }

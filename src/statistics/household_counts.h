@@ -48,9 +48,9 @@ struct HouseholdGroup {
 };
 
 // Counts the households of one entry year (none: every year) grouped by 所属管辖 and 上级管辖, in
-// one pass of the store over its statistics index. Yes/no columns count as set when the stored
-// value is not 0; NULL counts as not set, as the record layer reads it. A NULL year reads as 0.
-// Empty when the store cannot be read.
+// one pass of the store over its statistics index. A yes/no column counts as set when the record
+// layer reads it as yes (a nonzero integer, 1.5, 'TRUE'; not NULL, 0.5 or 'abc'), as the
+// household form would show it. A NULL year reads as 0. Empty when the store cannot be read.
 std::vector<HouseholdGroup> countHouseholdGroups(DBConnection &connection, std::optional<int> year);
 
 } // namespace fenlark

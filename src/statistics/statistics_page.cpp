@@ -112,7 +112,7 @@ StatisticsPage::StatisticsPage(StatisticsServices services, QWidget *parent) : Q
     whole->addWidget(m_tree);
     whole->addLayout(right, 1);
 
-    connect(m_tree, &TreeBox::selectionChanged, this, &StatisticsPage::recount);
+    connect(m_tree, &TreeBox::selectionChanged, this, &StatisticsPage::showChosenUnit);
     connect(m_years, &ComboBox::itemSelected, this, &StatisticsPage::recount);
     connect(m_export, &QPushButton::clicked, this, &StatisticsPage::exportStatistics);
     connect(m_print, &QPushButton::clicked, this, &StatisticsPage::printStatistics);
@@ -135,6 +135,7 @@ QChart &StatisticsPage::pieChart() const
 
 void StatisticsPage::refresh()
 {
+    m_counted.reset(); // made on the tree about to be replaced
     const QString chosen = m_tree->itemText(m_tree->selectedIndex());
     const QString year = m_years->selectedText();
     {
@@ -187,9 +188,18 @@ void StatisticsPage::recount()
     UnitTree units;
     for (std::size_t i = 1; i < tree.units.size(); ++i)
         units.units.push_back({tree.units[i].name, tree.units[i].parent - 1});
-    const RegionStatistics statistics(units, countHouseholdGroups(m_services.connection, chosenYear()));
+    m_counted.emplace(units, countHouseholdGroups(m_services.connection, chosenYear()));
+    showChosenUnit();
+}
+
+void StatisticsPage::showChosenUnit()
+{
+    if (!m_counted) {
+        recount();
+        return;
+    }
     const int selected = m_tree->selectedIndex();
-    m_shown = statistics.tableFor(selected <= 0 ? -1 : selected - 1);
+    m_shown = m_counted->tableFor(selected <= 0 ? -1 : selected - 1);
     if (selected <= 0)
         m_shown.unit = kAllUnitsItem;
     showTable();
@@ -232,11 +242,14 @@ void StatisticsPage::exportStatistics()
     main.widths[0] = 20;
     // The title names the unit and the year, as the printed table's line under it does.
     main.title = QStringLiteral("统计分析表（") + heading() + QStringLiteral("）");
+    for (int c = 1; c <= kCountColumnCount; ++c)
+        main.numberColumns.push_back(c);
     tables.push_back(main);
 
     SheetTable bars;
     bars.title = QStringLiteral("柱状图数据：各单位农户属性户数");
     bars.headers = QStringList{QStringLiteral("单位")};
+    bars.numberColumns = {1, 2, 3, 4};
     for (int c = 0; c < kCategoryCount; ++c)
         bars.headers << categoryName(c);
     for (const StatisticsRow &row : m_shown.rows) {
@@ -250,6 +263,7 @@ void StatisticsPage::exportStatistics()
     SheetTable pie;
     pie.title = QStringLiteral("饼图数据：合计中的农户属性");
     pie.headers = QStringList{QStringLiteral("农户属性"), QStringLiteral("户数"), QStringLiteral("占比")};
+    pie.numberColumns = {1};
     qint64 categorised = 0;
     for (qint64 value : m_shown.total.categories)
         categorised += value;
@@ -262,8 +276,16 @@ void StatisticsPage::exportStatistics()
     }
     tables.push_back(pie);
 
+    // The spreadsheet program's own charts, drawn from the table's cells as the page draws its
+    // charts from the table: the categories by sub-unit, and the total row's categories.
+    std::vector<TableChart> charts;
+    const int subUnits = int(m_shown.rows.size());
+    if (subUnits > 0)
+        charts.push_back({false, barChart().title(), 0, 0, subUnits - 1, 1, kCategoryCount});
+    charts.push_back({true, pieChart().title(), 0, subUnits, subUnits, 1, kCategoryCount});
+
     exportTableSheet(QStringLiteral("统计分析表"), tables, m_services.excel, m_services.workbook, m_services.dialogs,
-                     this);
+                     this, charts);
 }
 
 void StatisticsPage::printStatistics()

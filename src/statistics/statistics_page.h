@@ -52,8 +52,11 @@ public:
     // counts afresh.
     void refresh();
 
-    // Counts again for the chosen unit and year.
+    // Counts the chosen year again and shows the chosen unit.
     void recount();
+    // Shows the chosen unit from the last count: choosing another unit places nothing but the
+    // counted groups anew, while choosing a year or showing the page again counts afresh.
+    void showChosenUnit();
     void exportStatistics();
     void printStatistics();
 
@@ -79,6 +82,7 @@ private:
     EGrid *m_table = nullptr;
     QChartView *m_bars = nullptr;
     QChartView *m_pie = nullptr;
+    std::optional<RegionStatistics> m_counted; // the last count, on the tree as it was then
     StatisticsTable m_shown;
 };
 

@@ -4,7 +4,14 @@
 #include "data/record_set.h"
 #include "data/schema.h"
 
+#include <QFile>
 #include <QTest>
+
+#include <algorithm>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace fenlark;
 
@@ -26,6 +33,8 @@ private Q_SLOTS:
     void writesThroughTheRecordLayerAreMirrored();
     void rolledBackWriteLeavesNoTrace();
     void madeOnFirstOpenOfAnOlderRegister();
+    void firstOpenReportsEachStepOfTheBuild();
+    void interruptedBuildIsMadeAgainOnTheNextOpen();
     void rebuildMendsADriftedIndex();
     void bulkLoadOfANewRegisterIsIndexed();
 };
@@ -125,6 +134,108 @@ void TestMemberCardIndex::madeOnFirstOpenOfAnOlderRegister()
     // And kept from then on.
     r.add(2016, QStringLiteral("村A"), {u"王五:"_qs + kCardC});
     QCOMPARE(r.index().size(), 3);
+}
+
+namespace {
+
+// A register of households 1 to 60 with one member each, some deleted so the rowids have gaps,
+// from before the index: closed, ready to be opened again.
+QStringList olderRegisterOf60(MemberRegister &r)
+{
+    QStringList kept;
+    for (int i = 1; i <= 60; ++i) {
+        const qint64 id = r.add(2016, QStringLiteral("村A"), {QStringLiteral("户%1:").arg(i) + kCardA});
+        if (i % 7 == 0)
+            execScript(r.connection, QStringLiteral("DELETE FROM 成员信息 WHERE id = %1").arg(id));
+        else
+            kept << row(id, 2016, u"村A"_qs, QStringLiteral("户%1").arg(i), kCardA);
+    }
+    execScript(r.connection, u"DROP TABLE 成员身份证; DROP TABLE 成员姓名检索;"_qs);
+    r.connection.close();
+    return kept;
+}
+
+struct ProgressCall {
+    int built, total;
+    QString step;
+};
+
+} // namespace
+
+// The first open of an older register builds the index in steps the start-up's progress dialog
+// names: the cards, then the names, each counting up to its end; a register that has the index
+// reports nothing.
+void TestMemberCardIndex::firstOpenReportsEachStepOfTheBuild()
+{
+    MemberRegister r;
+    QVERIFY(r.isReady());
+    const QStringList expected = olderRegisterOf60(r);
+    std::vector<ProgressCall> calls;
+    r.connection.setIndexBuildProgress([&](int built, int total, const QString &step) {
+        calls.push_back({built, total, step});
+    });
+    QVERIFY(r.connection.connectAccess(r.path(), QString()));
+    QCOMPARE(r.index(), expected);
+    QCOMPARE(r.nameHits(u"\"户 5 9\""_qs), 1);
+
+    QVERIFY(!calls.empty());
+    QCOMPARE(calls.front().step, cardIndexStepText());
+    QCOMPARE(calls.front().built, 0);
+    QCOMPARE(calls.back().step, nameIndexStepText());
+    QCOMPARE(calls.back().built, calls.back().total);
+    for (std::size_t i = 1; i < calls.size(); ++i) {
+        QVERIFY(calls[i].built >= calls[i - 1].built);
+        QCOMPARE(calls[i].total, calls.front().total);
+        QVERIFY(calls[i].step == cardIndexStepText() || calls[i].step == nameIndexStepText());
+    }
+    // The cards' step ends where the names' begins, each of them moving more than once.
+    const auto firstNames =
+        std::find_if(calls.begin(), calls.end(), [](const ProgressCall &c) { return c.step == nameIndexStepText(); });
+    QVERIFY(firstNames != calls.begin() && firstNames != calls.end());
+    QCOMPARE((firstNames - 1)->built, firstNames->built);
+    QVERIFY(firstNames->built > 2 && calls.back().built - firstNames->built > 2);
+
+    r.connection.close();
+    calls.clear();
+    QVERIFY(r.connection.connectAccess(r.path(), QString()));
+    QVERIFY(calls.empty());
+}
+
+// A program stopped in the middle of the build (killed, or the power gone) leaves the register as
+// it was before: the next open builds the whole index again.
+void TestMemberCardIndex::interruptedBuildIsMadeAgainOnTheNextOpen()
+{
+    MemberRegister r;
+    QVERIFY(r.isReady());
+    const QStringList expected = olderRegisterOf60(r);
+
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        // Dies as abruptly as a killed process, halfway through the cards, its transaction open.
+        DBConnection connection;
+        connection.setIndexBuildProgress([](int built, int, const QString &step) {
+            if (step == cardIndexStepText() && built == 10)
+                _exit(7);
+        });
+        connection.connectAccess(r.path(), QString());
+        _exit(0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 7);
+    QVERIFY(QFile::exists(r.path() + QStringLiteral("-journal")) || QFile::exists(r.path() + QStringLiteral("-wal")));
+
+    std::vector<ProgressCall> calls;
+    r.connection.setIndexBuildProgress([&](int built, int total, const QString &step) {
+        calls.push_back({built, total, step});
+    });
+    QVERIFY(r.connection.connectAccess(r.path(), QString()));
+    QVERIFY(!calls.empty());
+    QCOMPARE(calls.front().built, 0);
+    QCOMPARE(r.index(), expected);
+    QCOMPARE(r.nameHits(u"\"户 5 9\""_qs), 1);
 }
 
 void TestMemberCardIndex::rebuildMendsADriftedIndex()

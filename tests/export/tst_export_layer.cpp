@@ -24,6 +24,7 @@ private Q_SLOTS:
     void sheetNamesFollowExcelsRules();
     void callsWithoutWorkbookOrRangeDoNothing();
     void borderOutlinesTheRangeAndMergeKeepsTheCornerValue();
+    void numbersAndChartsAreCheckedBeforeKept();
     void releasingTheApplicationGivesUpItsUnshownWorkbooks();
     void releasingTheWorkbookLeavesItWithTheApplication();
 };
@@ -120,6 +121,36 @@ void TestExportLayer::callsWithoutWorkbookOrRangeDoNothing()
     QVERIFY(!book.setColumnWidth(256));
     QVERIFY(!book.setFontSize(0));
     QCOMPARE(temp.entries(), QStringList());
+}
+
+// A number stays a number until a text replaces it; a chart that could not be drawn is refused
+// when it is added, not found missing when the file is written.
+void TestExportLayer::numbersAndChartsAreCheckedBeforeKept()
+{
+    SheetDocument document;
+    QVERIFY(document.setNumber({1, 1, 2, 1}, 42));
+    QVERIFY(document.isNumber(2, 1));
+    QCOMPARE(document.value(2, 1), QStringLiteral("42"));
+    QVERIFY(!document.setNumber({0, 0, 0, 0}, std::numeric_limits<double>::quiet_NaN()));
+    QVERIFY(document.setValue({2, 1, 2, 1}, QStringLiteral("42")));
+    QVERIFY(!document.isNumber(2, 1));
+    QVERIFY(document.isNumber(1, 1));
+
+    const SheetChart::Series values{{1, 1, 2, 1}, CellPosition{0, 1}};
+    const SheetChart column{SheetChart::Kind::Column, QStringLiteral("柱"), {1, 0, 2, 0}, {values, values}, {4, 0}};
+    SheetChart noSeries = column;
+    noSeries.series.clear();
+    SheetChart pieOfTwo = column;
+    pieOfTwo.kind = SheetChart::Kind::Pie;
+    SheetChart beyond = column;
+    beyond.series[1].values.lastRow = kSheetRowCount;
+    SheetChart reversed = column;
+    reversed.categories = {2, 0, 1, 0};
+    for (const SheetChart &refused : {noSeries, pieOfTwo, beyond, reversed})
+        QVERIFY(!document.addChart(refused));
+    QVERIFY(document.charts().empty());
+    QVERIFY(document.addChart(column));
+    QCOMPARE(document.charts().size(), std::size_t(1));
 }
 
 void TestExportLayer::borderOutlinesTheRangeAndMergeKeepsTheCornerValue()

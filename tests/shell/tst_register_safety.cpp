@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -84,6 +85,7 @@ private Q_SLOTS:
     void damagedRegisterWarnsAndNamesTheNewestBackup();
     void failedBackupIsToldOnce();
     void missingIndexesAreBuiltWithProgress();
+    void startUpNamesTheCardIndexBuildInItsProgress();
     void readErrorInTheListIsToldOnce();
     void pageBacksUpAndRestores();
 };
@@ -202,7 +204,10 @@ void RegisterSafetyTest::missingIndexesAreBuiltWithProgress()
     }
     QList<QPair<int, int>> calls;
     DBConnection db;
-    db.setIndexBuildProgress([&](int built, int total) { calls.append({built, total}); });
+    db.setIndexBuildProgress([&](int built, int total, const QString &step) {
+        QCOMPARE(step, DBConnection::indexStepText());
+        calls.append({built, total});
+    });
     QVERIFY(db.connectAccess(p.path, QString()));
     QVERIFY(calls.size() >= 3);
     QCOMPARE(calls.first(), qMakePair(0, 2));
@@ -212,6 +217,44 @@ void RegisterSafetyTest::missingIndexesAreBuiltWithProgress()
     calls.clear();
     QVERIFY(db.connectAccess(p.path, QString()));
     QVERIFY(calls.isEmpty());
+}
+
+// Every label the progress dialogs of the start-up showed while events were handled.
+class ProgressLabels : public QObject {
+public:
+    QStringList labels;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (const auto *dialog = qobject_cast<QProgressDialog *>(watched)) {
+            if (dialog->isVisible() && !labels.contains(dialog->labelText()))
+                labels << dialog->labelText();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The first start on a register from before the member-card index shows its build, each step
+// named, instead of a window that does not come for a minute.
+void RegisterSafetyTest::startUpNamesTheCardIndexBuildInItsProgress()
+{
+    Program p;
+    QVERIFY(p.makeDemo(200));
+    {
+        DBConnection db;
+        QVERIFY(db.connectAccess(p.path, QString()));
+        QVERIFY(execScript(db, QStringLiteral("DROP TABLE 成员身份证; DROP TABLE 成员姓名检索;")));
+    }
+    ProgressLabels seen;
+    qApp->installEventFilter(&seen);
+    const bool started = p.start();
+    qApp->removeEventFilter(&seen);
+    QVERIFY(started);
+    QCOMPARE(seen.labels, (QStringList{QStringLiteral("正在建立身份证索引…"), QStringLiteral("正在建立姓名检索…")}));
+    Statement indexed(p.window->connection(), QStringLiteral("SELECT count(DISTINCT 户id) FROM 成员身份证"));
+    QVERIFY(indexed.step());
+    QCOMPARE(indexed.int64(0), 200);
 }
 
 void RegisterSafetyTest::readErrorInTheListIsToldOnce()

@@ -70,11 +70,13 @@ private Q_SLOTS:
     void headers();
     void counts_data();
     void counts();
+    void choosingUnitsShowsWhatAFreshCountShows();
     void chartsFollowTheTable_data();
     void chartsFollowTheTable();
     void emptyRegister();
     void refreshKeepsTheChoiceAndSeesNewHouseholds();
     void exportWritesTableAndChartFigures();
+    void exportDrawsChartsFromTheTable();
     void exportWithoutSpreadsheetProgramSaysSo();
     void printsTheTable();
 };
@@ -142,6 +144,25 @@ void StatisticsPageTest::counts()
     f.makePage();
     QVERIFY(f.choose(unit, year));
     QCOMPARE(f.tableLines(), rows);
+}
+
+// A unit chosen in the tree is shown from the year's last count; every unit's table must be the
+// one a count of its own would give.
+void StatisticsPageTest::choosingUnitsShowsWhatAFreshCountShows()
+{
+    StatisticsFixture f;
+    QVERIFY(f.open());
+    QVERIFY(fillRegister(f));
+    StatisticsPage &page = f.makePage();
+    for (const QString &year : {QStringLiteral("2020"), QStringLiteral("全部")}) {
+        QVERIFY(f.choose(kAllUnitsItem, year));
+        for (int i = 0; i < page.unitTree().itemCount(); ++i) {
+            page.unitTree().select(i);
+            const QStringList chosen = f.tableLines();
+            page.recount();
+            QCOMPARE(chosen, f.tableLines());
+        }
+    }
 }
 
 void StatisticsPageTest::chartsFollowTheTable_data()
@@ -273,6 +294,70 @@ void StatisticsPageTest::exportWritesTableAndChartFigures()
                         QStringLiteral("低保户 3 33.3%"),
                         QStringLiteral("三无 1 11.1%"),
                         QStringLiteral("非贫困人口 1 11.1%"),
+                    }));
+}
+
+// The workbook carries the spreadsheet program's own charts, drawn from the table's cells: the
+// categories by sub-unit (the total row left out) and the total row's categories as a pie. The
+// cells they draw from hold numbers, not texts, or the charts would show nothing.
+void StatisticsPageTest::exportDrawsChartsFromTheTable()
+{
+    StatisticsFixture f;
+    QVERIFY(f.open());
+    QVERIFY(fillRegister(f));
+    StatisticsPage &page = f.makePage();
+    QVERIFY(f.choose(QStringLiteral("W1"), QStringLiteral("全部")));
+    page.exportStatistics();
+    QCOMPARE(f.opener.opened().size(), 1);
+    const QString path = f.opener.opened().first();
+
+    // Each chart's kind, title and every formula it draws from; then the kind of every cell the
+    // charts read, and their values.
+    QProcess reader;
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import re, sys, zipfile\n"
+                                 "from openpyxl import load_workbook\n"
+                                 "z = zipfile.ZipFile(sys.argv[1])\n"
+                                 "for n in ('xl/charts/chart1.xml', 'xl/charts/chart2.xml'):\n"
+                                 "    x = z.read(n).decode()\n"
+                                 "    kind = 'bar' if '<c:barChart>' in x else 'pie' if '<c:pieChart>' in x else '?'\n"
+                                 "    title = ''.join(re.findall(r'<c:title>.*?</c:title>', x, re.S))\n"
+                                 "    print(n, kind, ''.join(re.findall(r'<a:t>(.*?)</a:t>', title)))\n"
+                                 "    for f in re.findall(r'<c:f>(.*?)</c:f>', x): print(f.replace('&apos;', \"'\"))\n"
+                                 "print('xl/charts/chart3.xml' in z.namelist())\n"
+                                 "s = load_workbook(sys.argv[1]).worksheets[0]\n"
+                                 "for row in s['B3:E7']: print(' '.join(c.data_type + str(c.value) for c in row))\n"),
+                  path});
+    QVERIFY(reader.waitForFinished(30000));
+    QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
+    const QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QFile::remove(path);
+    QCOMPARE(lines, (QStringList{
+                        QStringLiteral("xl/charts/chart1.xml bar W1  全部年份"),
+                        // per series: its name, the categories, its values
+                        QStringLiteral("'统计分析表'!$B$2"),
+                        QStringLiteral("'统计分析表'!$A$3:$A$6"),
+                        QStringLiteral("'统计分析表'!$B$3:$B$6"),
+                        QStringLiteral("'统计分析表'!$C$2"),
+                        QStringLiteral("'统计分析表'!$A$3:$A$6"),
+                        QStringLiteral("'统计分析表'!$C$3:$C$6"),
+                        QStringLiteral("'统计分析表'!$D$2"),
+                        QStringLiteral("'统计分析表'!$A$3:$A$6"),
+                        QStringLiteral("'统计分析表'!$D$3:$D$6"),
+                        QStringLiteral("'统计分析表'!$E$2"),
+                        QStringLiteral("'统计分析表'!$A$3:$A$6"),
+                        QStringLiteral("'统计分析表'!$E$3:$E$6"),
+                        QStringLiteral("xl/charts/chart2.xml pie W1 合计"),
+                        QStringLiteral("'统计分析表'!$A$7"),
+                        QStringLiteral("'统计分析表'!$B$2:$E$2"),
+                        QStringLiteral("'统计分析表'!$B$7:$E$7"),
+                        QStringLiteral("False"),
+                        QStringLiteral("n2 n1 n1 n0"),
+                        QStringLiteral("n1 n1 n0 n1"),
+                        QStringLiteral("n0 n1 n0 n0"),
+                        QStringLiteral("n1 n0 n0 n0"),
+                        QStringLiteral("n4 n3 n1 n1"),
                     }));
 }
 
