@@ -1,4 +1,5 @@
 #include "core/clock.h"
+#include "export/detail_sheet_writer.h"
 #include "export/excel_application.h"
 #include "export/excel_workbook.h"
 #include "export/poor_household_export.h"
@@ -182,6 +183,7 @@ private Q_SLOTS:
     void theStreamedSheetIsTheWalkedOne();
     void aLongListShowsItsProgressAndCanBeStopped_data();
     void aLongListShowsItsProgressAndCanBeStopped();
+    void theWriterNeverReplacesAFile();
 };
 
 void TestExportSheet::writesTheSheetOfTheList_data()
@@ -396,6 +398,25 @@ void TestExportSheet::aLongListShowsItsProgressAndCanBeStopped()
     QCOMPARE(temp.entries(), QStringList{QFileInfo(path).fileName()});
     const QString differences = checkSheet(path, expectedSheet(list.rows()));
     QVERIFY2(differences.isEmpty(), qPrintable(differences));
+}
+
+// A name taken meanwhile (by another program, say) keeps its file: the finished sheet is not
+// moved over it and its part file goes.
+void TestExportSheet::theWriterNeverReplacesAFile()
+{
+    TempDirScope temp;
+    QVERIFY(temp.isValid());
+    QFile taken(temp.path() + QStringLiteral("/贫农明细表.xlsx"));
+    QVERIFY(taken.open(QIODevice::WriteOnly));
+    taken.write("keep");
+    taken.close();
+
+    const auto result = writeDetailSheet(FakeSheetSource(fourHouseholds()), taken.fileName(), {});
+
+    QCOMPARE(result, SheetWriteResult::Failed);
+    QVERIFY(taken.open(QIODevice::ReadOnly));
+    QCOMPARE(taken.readAll(), QByteArray("keep"));
+    QCOMPARE(temp.entries(), QStringList{QStringLiteral("贫农明细表.xlsx")});
 }
 
 QTEST_GUILESS_MAIN(TestExportSheet)
