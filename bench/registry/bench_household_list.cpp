@@ -10,7 +10,6 @@
 #include "data/register_file.h"
 #include "data/statement.h"
 #include "export/excel_application.h"
-#include "export/excel_workbook.h"
 #include "export/poor_household_export.h"
 #include "export/spreadsheet_opener.h"
 #include "region/region_tree.h"
@@ -343,8 +342,7 @@ void BM_Export(benchmark::State &s)
     ScriptedDialogs dialogs;
     for (auto _ : s) {
         ExcelApplication app(opener, benchClock());
-        ExcelWorkbook book;
-        exportPoorHouseholdSheet(source, app, book, dialogs, nullptr);
+        exportPoorHouseholdSheet(source, app, dialogs, nullptr);
     }
     s.counters["rows"] = grid.rowCount() - 1;
     if (previousTemp.isNull())

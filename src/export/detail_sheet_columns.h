@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <array>
 
 namespace fenlark {
@@ -10,6 +12,13 @@ struct DetailSheetColumn {
     double width;  // in characters of the sheet's standard font
     bool checkBox; // shown as "√" or "×"
 };
+
+// The sheet's name and the title over its columns, and the title's font size.
+inline QString detailSheetTitle()
+{
+    return QStringLiteral("贫农明细表");
+}
+inline constexpr double kDetailSheetTitleSize = 24;
 
 // Columns A to M, one per list column.
 inline constexpr std::array<DetailSheetColumn, 13> kDetailSheetColumns{{

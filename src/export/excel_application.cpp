@@ -13,17 +13,12 @@ namespace fenlark {
 
 namespace {
 
-// Reserves a new file for a workbook in folder: the sheet name and the time, so the user can
-// tell the files apart, then random hex digits of a fresh UUID, so two exports never meet on one
-// name (in one second, from two programs, or with the clock set back) and no search through
-// taken names is needed. Creating the file claims the name; nothing when it cannot be created.
-QString reserveExportFile(const QString &folder, const QString &sheetName, const QDateTime &at)
+// Reserves a new file for a workbook in folder; creating the file claims the name. Nothing when
+// it cannot be created.
+QString reserveExportFile(const QString &folder, const QString &name)
 {
     if (!QDir().mkpath(folder))
         return {};
-    const QString token = QUuid::createUuid().toString(QUuid::Id128).left(12);
-    const QString name =
-        sheetName + u'_' + at.toString(QStringLiteral("yyyyMMdd_HHmmss")) + u'_' + token + QStringLiteral(".xlsx");
     QFile file(QDir(folder).filePath(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return {};
@@ -52,9 +47,10 @@ bool ExcelApplication::show()
         if (book.shown)
             continue;
         book.shown = true;
-        QString path = reserveExportFile(exportFolder(), book.document->sheetName(), m_clock.now());
+        const QString name = exportFileName(book.document->sheetName());
+        QString path = reserveExportFile(exportFolder(), name);
         if (path.isEmpty()) // the register's folder refuses: the user's documents are the clerk's too
-            path = reserveExportFile(documentsExportFolder(), book.document->sheetName(), m_clock.now());
+            path = reserveExportFile(documentsExportFolder(), name);
         if (path.isEmpty() || !book.document->save(path)) {
             ok = false; // save() leaves no file behind; an unwritten workbook is never opened
             continue;
@@ -64,6 +60,24 @@ bool ExcelApplication::show()
             ok = false;
     }
     return ok;
+}
+
+QString ExcelApplication::exportFileName(const QString &sheetName) const
+{
+    // The sheet name and the time, so the user can tell the files apart, then random hex digits
+    // of a fresh UUID, so two exports never meet on one name (in one second, from two programs,
+    // or with the clock set back) and no search through taken names is needed.
+    const QString token = QUuid::createUuid().toString(QUuid::Id128).left(12);
+    return sheetName + u'_' + m_clock.now().toString(QStringLiteral("yyyyMMdd_HHmmss")) + u'_' + token +
+           QStringLiteral(".xlsx");
+}
+
+bool ExcelApplication::showFile(const QString &path)
+{
+    if (!m_started)
+        return false;
+    m_savedFiles << path;
+    return m_opener.open(path);
 }
 
 QString ExcelApplication::exportFolder() const

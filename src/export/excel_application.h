@@ -34,6 +34,13 @@ public:
     // started or when a workbook could not be saved or opened.
     bool show();
 
+    // A workbook written to a file of its own elsewhere (a sheet too long to be kept in memory):
+    // counted among the saved files and opened like the others. False when not started or when
+    // the spreadsheet program could not be started on it.
+    bool showFile(const QString &path);
+    // A new file name for a workbook of that sheet: 贫农明细表_20261210_081502_3f9a0c71d2e4.xlsx.
+    QString exportFileName(const QString &sheetName) const;
+
     // The folder the workbooks are saved in, made when missing: the program sets "导出" beside
     // the register in use; when that folder refuses new files, "导出" in the user's documents is
     // used. Until a folder is set (tests, tools) it is the temporary folder.

@@ -1,64 +1,66 @@
 #include "export/poor_household_export.h"
 
 #include "export/detail_sheet_columns.h"
-
-#include "export/cell_area.h"
+#include "export/detail_sheet_writer.h"
 #include "export/excel_application.h"
-#include "export/excel_workbook.h"
 #include "export/sheet_source.h"
 #include "ui/dialogs.h"
 
-#include <array>
+#include <QDir>
+#include <QTemporaryFile>
+
+#include <memory>
 
 namespace fenlark {
 
 namespace {
 
-constexpr const auto &kColumns = kDetailSheetColumns;
-
-QString cellValue(const SheetSource &list, int row, int column)
+// Made when missing and able to take a new file: the work of a long export is not started in a
+// folder that will refuse its result.
+bool takesFiles(const QString &folder)
 {
-    if (row > 0 && kColumns[std::size_t(column)].checkBox)
-        return list.checked(row, column) ? QStringLiteral("√") : QStringLiteral("×");
-    return list.text(row, column);
+    if (!QDir().mkpath(folder))
+        return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".fenlark_XXXXXX")));
+    return probe.open();
 }
 
 } // namespace
 
-void exportPoorHouseholdSheet(const SheetSource &list, ExcelApplication &app, ExcelWorkbook &book, Dialogs &dialogs,
-                              QWidget *parent)
+void exportPoorHouseholdSheet(const SheetSource &list, ExcelApplication &app, Dialogs &dialogs, QWidget *parent)
 {
     if (!app.start()) {
         dialogs.message(parent, QStringLiteral("请确保本机已安装微软件office软件！"), MessageIcon::Error,
                         QStringLiteral("信息："));
         return;
     }
-    book.newWorkbook(app);
+    QString folder = app.exportFolder();
+    if (!takesFiles(folder)) // the register's folder refuses: the user's documents are the clerk's too
+        folder = ExcelApplication::documentsExportFolder();
+    const QString path = QDir(folder).filePath(app.exportFileName(detailSheetTitle()));
 
-    const QString title = QStringLiteral("贫农明细表");
-    book.setRange(QStringLiteral("A1"), QStringLiteral("M1"));
-    book.merge();
-    book.setValue(title);
-    book.setSheetName(title);
-    book.setFontSize(24);
-    book.setHorizontalAlignment(xl::HAlignCenter);
-
-    const int rows = list.rowCount();
-    for (int i = 1; i <= rows; ++i) {
-        const QString excelRow = QString::number(i + 1);
-        for (int column = 0; column < int(kColumns.size()); ++column) {
-            const QString cell = columnLetters(column) + excelRow;
-            book.setRange(cell, cell);
-            book.setValue(cellValue(list, i - 1, column));
-            book.setColumnWidth(kColumns[std::size_t(column)].width);
-            book.setHorizontalAlignment(xl::HAlignCenter);
-            book.borderAround(xl::Continuous, xl::Thin, std::nullopt, 0);
+    SheetWriteResult result = SheetWriteResult::Failed;
+    if (takesFiles(folder)) {
+        std::unique_ptr<ProgressWindow> window;
+        SheetWriteProgress progress;
+        if (list.rowCount() - 1 > kExportProgressRows) {
+            window = dialogs.showProgress(parent, QStringLiteral("正在导出贫农明细表,请稍候……"), list.rowCount());
+            progress = [&window](int written, int) { return window->advance(written); };
         }
+        result = writeDetailSheet(list, path, progress);
     }
-    if (!app.show()) {
-        dialogs.message(parent, QStringLiteral("导出失败,贫农明细表没有写成文件,请检查磁盘空间和临时文件夹后重试!"),
-                        MessageIcon::Error);
+    switch (result) {
+    case SheetWriteResult::Written:
+        if (app.showFile(path))
+            return;
+        break;
+    case SheetWriteResult::Cancelled:
+        return; // the clerk stopped it: nothing was written, nothing more to say
+    case SheetWriteResult::Failed:
+        break;
     }
+    dialogs.message(parent, QStringLiteral("导出失败,贫农明细表没有写成文件,请检查磁盘空间和临时文件夹后重试!"),
+                    MessageIcon::Error);
 }
 
 } // namespace fenlark

@@ -6,15 +6,18 @@ namespace fenlark {
 
 class Dialogs;
 class ExcelApplication;
-class ExcelWorkbook;
 class SheetSource;
 
-// Copies the household list, header row included, into a new workbook as the sheet "贫农明细表"
-// (title over A1:M1, one bordered, centred row per list row, "√"/"×" for the check-box
-// columns, the title row tall enough for its 24-point font) and shows it in the spreadsheet
-// program. Without a spreadsheet program it says so and does nothing else; a workbook that could
-// not be written is reported and not shown.
-void exportPoorHouseholdSheet(const SheetSource &list, ExcelApplication &app, ExcelWorkbook &book, Dialogs &dialogs,
-                              QWidget *parent);
+// Lists longer than this many households show a progress window with 取消 while they are
+// written; shorter ones are written before such a window could be read.
+inline constexpr int kExportProgressRows = 2000;
+
+// The "导出" of the household list: writes the list, header row included, as the sheet
+// "贫农明细表" (title over A1:M1, one bordered, centred row per list row, "√"/"×" for the
+// check-box columns) into a new file in the application's export folder, row by row in constant
+// memory, and shows it in the spreadsheet program. Without a spreadsheet program it says so and
+// does nothing else. A long list shows its progress and can be stopped with 取消, which leaves no
+// file; a workbook that could not be written is reported, leaves no file and is not shown.
+void exportPoorHouseholdSheet(const SheetSource &list, ExcelApplication &app, Dialogs &dialogs, QWidget *parent);
 
 } // namespace fenlark

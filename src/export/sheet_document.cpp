@@ -18,13 +18,6 @@ constexpr double kMaxColumnWidth = 255;
 // The workbook's standard font (libxlsxwriter's Calibri 11) fits Excel's standard 15-point row.
 constexpr double kStandardFontSize = 11;
 
-// A row tall enough for text of this size, Chinese text included (its glyphs stand taller than
-// Latin ones): 1.4 times the size, rounded up to whole pixels (0.75 point) as Excel keeps it.
-double rowHeightFor(double fontSize)
-{
-    return std::ceil(fontSize * 1.4 / 0.75) * 0.75;
-}
-
 // One libxlsxwriter format per distinct style, made the first time a cell needs it.
 class FormatCache {
 public:
@@ -124,6 +117,11 @@ bool insertChart(lxw_workbook *book, lxw_worksheet *sheet, const QString &sheetN
 }
 
 } // namespace
+
+double rowHeightForFontSize(double fontSize)
+{
+    return std::ceil(fontSize * 1.4 / 0.75) * 0.75;
+}
 
 bool SheetDocument::setSheetName(const QString &name)
 {
@@ -296,7 +294,7 @@ bool SheetDocument::save(const QString &path) const
             for (const Cell &c : cells)
                 largest = std::max(largest, c.style.fontSize);
             if (largest > kStandardFontSize)
-                check(worksheet_set_row(sheet, lxw_row_t(row), rowHeightFor(largest), nullptr));
+                check(worksheet_set_row(sheet, lxw_row_t(row), rowHeightForFontSize(largest), nullptr));
         }
 
         const auto inMerge = [this](int row, int column) {

@@ -12,6 +12,12 @@
 
 namespace fenlark {
 
+// A row tall enough for text of this size, Chinese text included (its glyphs stand taller than
+// Latin ones): 1.4 times the size, rounded up to whole pixels (0.75 point) as Excel keeps it.
+// The file keeps a row's height as given, and spreadsheet programs do not grow a row for a
+// larger font when they open it.
+double rowHeightForFontSize(double fontSize);
+
 // One edge of a cell's border in libxlsxwriter's terms: a LXW_BORDER_* style (0 = none) and an
 // RGB colour with libxlsxwriter's "defined" bit (0 = automatic).
 struct BorderEdge {

@@ -13,8 +13,8 @@
 #include "registry/member_search.h"
 #include "registry/query_window.h"
 #include "shell/grid_sheet_source.h"
-#include "ui/edit_box.h"
 #include "ui/dialogs.h"
+#include "ui/edit_box.h"
 #include "ui/egrid.h"
 #include "ui/tree_box.h"
 #include "years/year_list.h"
@@ -137,7 +137,7 @@ void MainWindow::exportList()
 {
     const GridSheetSource source(*m_households);
     const qsizetype before = m_excel.savedFiles().size();
-    exportPoorHouseholdSheet(source, m_excel, m_workbook, m_services.dialogs, this);
+    exportPoorHouseholdSheet(source, m_excel, m_services.dialogs, this);
     // The sheet is a file of its own now: say where, so the clerk finds it again.
     if (m_excel.savedFiles().size() > before)
         m_services.dialogs.message(

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QWidget;
@@ -17,7 +18,18 @@ enum class MessageIcon { None, Error, Question, Information };
 // defaults to No, so a stray Return never deletes.
 enum class DefaultAnswer { Yes, No };
 
-inline QString defaultMessageTitle() { return QStringLiteral("信息："); }
+inline QString defaultMessageTitle()
+{
+    return QStringLiteral("信息：");
+}
+
+// A long task's modal progress window with a "取消" button; it closes when destroyed.
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    // Shows that done of the total are done; false once the user has asked to stop.
+    virtual bool advance(int done) = 0;
+};
 
 // Every message box, question and modal window of the program goes through here, so tests
 // can see what was shown and answer it without a box blocking the run.
@@ -32,6 +44,8 @@ public:
                           DefaultAnswer defaultAnswer = DefaultAnswer::Yes) = 0;
     // Shows the window modally and returns when it has closed (QDialog::exec's result).
     virtual int showModal(QDialog *window) = 0;
+    // Opens a modal progress window telling text, for a task of total steps.
+    virtual std::unique_ptr<ProgressWindow> showProgress(QWidget *parent, const QString &text, int total) = 0;
 };
 
 class QtDialogs final : public Dialogs {
@@ -40,6 +54,7 @@ public:
     bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title,
                   DefaultAnswer defaultAnswer) override;
     int showModal(QDialog *window) override;
+    std::unique_ptr<ProgressWindow> showProgress(QWidget *parent, const QString &text, int total) override;
 };
 
 // Test double: records every message and question, answers questions from a queue (No when
@@ -58,6 +73,19 @@ public:
     bool askYesNo(QWidget *parent, const QString &text, MessageIcon icon, const QString &title,
                   DefaultAnswer defaultAnswer) override;
     int showModal(QDialog *window) override;
+    std::unique_ptr<ProgressWindow> showProgress(QWidget *parent, const QString &text, int total) override;
+
+    // A progress window as it was shown: its text, its total, every value it was advanced to,
+    // and whether it asked the task to stop.
+    struct ProgressShown {
+        QString text;
+        int total = 0;
+        std::vector<int> values;
+        bool cancelled = false;
+    };
+    // The next progress window's 取消 is pressed at its call-th advance (1 is the first).
+    void cancelProgressAt(int call) { m_cancelAt.push_back(call); }
+    const std::vector<ProgressShown> &progressShown() const { return m_progress; }
 
     void answerNext(bool yes) { m_answers.push_back(yes); }
     // The next modal window is handed to script (it may fill fields, click, close it); the
@@ -73,6 +101,8 @@ private:
     std::vector<Shown> m_shown;
     std::deque<bool> m_answers;
     std::deque<std::function<void(QDialog *)>> m_modalScripts;
+    std::vector<ProgressShown> m_progress;
+    std::deque<int> m_cancelAt;
 };
 
 } // namespace fenlark

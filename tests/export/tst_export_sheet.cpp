@@ -1,7 +1,9 @@
 #include "core/clock.h"
+#include "export/detail_sheet_writer.h"
 #include "export/excel_application.h"
 #include "export/excel_workbook.h"
 #include "export/poor_household_export.h"
+#include "export/poor_household_walk.h"
 #include "export/spreadsheet_opener.h"
 #include "ui/dialogs.h"
 
@@ -9,6 +11,7 @@
 #include "sheet_check.h"
 #include "temp_dir_scope.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -90,6 +93,26 @@ QRegularExpression exportName()
     return QRegularExpression(QStringLiteral("^贫农明细表_20261210_081502_[0-9a-f]{12}\\.xlsx$"));
 }
 
+// A list of n households, numbered, with every box pattern and health in turn.
+QList<QStringList> manyHouseholds(int n)
+{
+    static const char *const boxes[] = {"000000", "111000", "000111", "101010", "010101", "111111"};
+    static const char *const health[] = {"健康", "", "残疾", "良好", "慢性疾病"};
+    QList<QStringList> rows;
+    rows.reserve(n);
+    for (int i = 1; i <= n; ++i) {
+        const QByteArray number = QByteArray::number(i);
+        const QByteArray card = QByteArray("1101011990") + QByteArray::number(10000000 + i);
+        rows << household(number.constData(), "周九", card.constData(), "扶贫户", boxes[i % 6], health[i % 5],
+                          "2016-04-13 08:05:09");
+    }
+    return rows;
+}
+
+// The two ways the detail sheet is made: through the spreadsheet objects call by call, in
+// memory (the reference), and streamed row by row by the list's 导出.
+enum class Way { Walked, Streamed };
+
 // What a main window holds for the export: the two objects, the opener and the dialogs.
 struct Exporter {
     RecordingSpreadsheetOpener opener;
@@ -97,11 +120,51 @@ struct Exporter {
     ExcelApplication app{opener, clock};
     ExcelWorkbook book;
     ScriptedDialogs dialogs;
+    Way way = Way::Streamed;
 
-    void run(const FakeSheetSource &list) { exportPoorHouseholdSheet(list, app, book, dialogs, nullptr); }
+    void run(const FakeSheetSource &list)
+    {
+        if (way == Way::Walked)
+            walkPoorHouseholdSheet(list, app, book, dialogs, nullptr);
+        else
+            exportPoorHouseholdSheet(list, app, dialogs, nullptr);
+    }
+};
+
+void addWays()
+{
+    QTest::addColumn<Way>("way");
+    QTest::newRow("walked") << Way::Walked;
+    QTest::newRow("streamed") << Way::Streamed;
+}
+
+// Sets an environment variable for as long as the scope lives.
+class EnvironmentScope {
+public:
+    EnvironmentScope(const char *name, const QByteArray &value)
+        : m_name(name), m_previous(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~EnvironmentScope()
+    {
+        if (m_had)
+            qputenv(m_name, m_previous);
+        else
+            qunsetenv(m_name);
+    }
+    EnvironmentScope(const EnvironmentScope &) = delete;
+    EnvironmentScope &operator=(const EnvironmentScope &) = delete;
+
+private:
+    const char *m_name;
+    QByteArray m_previous;
+    bool m_had;
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Way)
 
 class TestExportSheet : public QObject {
     Q_OBJECT
@@ -109,25 +172,41 @@ class TestExportSheet : public QObject {
 private Q_SLOTS:
     void writesTheSheetOfTheList_data();
     void writesTheSheetOfTheList();
+    void everyExportMakesANewFile_data() { addWays(); }
     void everyExportMakesANewFile();
+    void withoutASpreadsheetProgramOnlySaysSo_data() { addWays(); }
     void withoutASpreadsheetProgramOnlySaysSo();
+    void aWorkbookThatCannotBeWrittenIsReported_data() { addWays(); }
     void aWorkbookThatCannotBeWrittenIsReported();
+    void aFolderThatTakesNoFilesIsReported_data() { addWays(); }
+    void aFolderThatTakesNoFilesIsReported();
+    void theStreamedSheetIsTheWalkedOne();
+    void aLongListShowsItsProgressAndCanBeStopped_data();
+    void aLongListShowsItsProgressAndCanBeStopped();
+    void theWriterNeverReplacesAFile();
 };
 
 void TestExportSheet::writesTheSheetOfTheList_data()
 {
+    QTest::addColumn<Way>("way");
     QTest::addColumn<QList<QStringList>>("households");
-    QTest::newRow("one household, first three boxes set") << QList<QStringList>{
-        household("1", "张三", "110101199003071234", "扶贫户", "111000", "健康", "2016-04-13 08:05:09")};
-    QTest::newRow("four households left by a search") << fourHouseholds();
+    for (const auto &[way, name] : {std::pair{Way::Walked, "walked"}, std::pair{Way::Streamed, "streamed"}}) {
+        QTest::addRow("%s: one household, first three boxes set", name)
+            << way
+            << QList<QStringList>{
+                   household("1", "张三", "110101199003071234", "扶贫户", "111000", "健康", "2016-04-13 08:05:09")};
+        QTest::addRow("%s: four households left by a search", name) << way << fourHouseholds();
+    }
 }
 
 void TestExportSheet::writesTheSheetOfTheList()
 {
+    QFETCH(Way, way);
     QFETCH(QList<QStringList>, households);
     TempDirScope temp;
     QVERIFY(temp.isValid());
     Exporter exporter;
+    exporter.way = way;
     const FakeSheetSource list(households);
 
     exporter.run(list);
@@ -144,9 +223,11 @@ void TestExportSheet::writesTheSheetOfTheList()
 
 void TestExportSheet::everyExportMakesANewFile()
 {
+    QFETCH(Way, way);
     TempDirScope temp;
     QVERIFY(temp.isValid());
     Exporter exporter; // the clock stands still: both exports fall within one millisecond
+    exporter.way = way;
     const FakeSheetSource four(fourHouseholds());
     const FakeSheetSource one(
         {household("1", "孙八", "220101199912319876", "低保户", "000000", "健康", "2020-02-29 12:00:00")});
@@ -169,9 +250,11 @@ void TestExportSheet::everyExportMakesANewFile()
 
 void TestExportSheet::withoutASpreadsheetProgramOnlySaysSo()
 {
+    QFETCH(Way, way);
     TempDirScope temp;
     QVERIFY(temp.isValid());
     Exporter exporter;
+    exporter.way = way;
     exporter.opener.setAvailable(false);
 
     exporter.run(FakeSheetSource(fourHouseholds()));
@@ -190,9 +273,11 @@ void TestExportSheet::withoutASpreadsheetProgramOnlySaysSo()
 // A cell beyond a sheet's 32767 characters: libxlsxwriter refuses it, so the file would lack it.
 void TestExportSheet::aWorkbookThatCannotBeWrittenIsReported()
 {
+    QFETCH(Way, way);
     TempDirScope temp;
     QVERIFY(temp.isValid());
     Exporter exporter;
+    exporter.way = way;
     QList<QStringList> rows = fourHouseholds();
     rows[1][8] = QString(40000, u'病');
 
@@ -204,6 +289,134 @@ void TestExportSheet::aWorkbookThatCannotBeWrittenIsReported()
     QCOMPARE(exporter.dialogs.lastText(),
              QStringLiteral("导出失败,贫农明细表没有写成文件,请检查磁盘空间和临时文件夹后重试!"));
     QCOMPARE(temp.entries(), QStringList()); // no half-written file left behind
+}
+
+// The register's export folder cannot be made (a file stands where a folder would be), and
+// neither can the fallback in the user's documents.
+void TestExportSheet::aFolderThatTakesNoFilesIsReported()
+{
+    QFETCH(Way, way);
+    TempDirScope temp;
+    QVERIFY(temp.isValid());
+    QFile blocker(temp.path() + QStringLiteral("/a file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QByteArray blocked = QFile::encodeName(blocker.fileName());
+    const EnvironmentScope home("HOME", blocked);
+    const EnvironmentScope config("XDG_CONFIG_HOME", blocked);
+    QVERIFY(ExcelApplication::documentsExportFolder().startsWith(blocker.fileName()));
+    Exporter exporter;
+    exporter.way = way;
+    exporter.app.setExportFolder(blocker.fileName() + QStringLiteral("/导出"));
+
+    exporter.run(FakeSheetSource(fourHouseholds()));
+
+    QVERIFY(exporter.opener.opened().isEmpty());
+    QVERIFY(exporter.app.savedFiles().isEmpty()); // the main window tells of no file
+    QCOMPARE(exporter.dialogs.shown().size(), std::size_t(1));
+    QCOMPARE(exporter.dialogs.shown().front().icon, MessageIcon::Error);
+    QCOMPARE(exporter.dialogs.lastText(),
+             QStringLiteral("导出失败,贫农明细表没有写成文件,请检查磁盘空间和临时文件夹后重试!"));
+    QCOMPARE(temp.entries(), QStringList{QStringLiteral("a file")});
+}
+
+// Both ways read back by the same reader: every cell's value, type, size, alignment and borders,
+// the merge, the widths and the heights agree.
+void TestExportSheet::theStreamedSheetIsTheWalkedOne()
+{
+    TempDirScope temp;
+    QVERIFY(temp.isValid());
+    QList<QStringList> rows = fourHouseholds();
+    rows << manyHouseholds(7);
+    rows[2][1].clear(); // an empty text cell is bordered all the same
+    const FakeSheetSource list(rows);
+    Exporter walked;
+    walked.way = Way::Walked;
+    Exporter streamed;
+
+    walked.run(list);
+    streamed.run(list);
+
+    QVERIFY(walked.dialogs.shown().empty());
+    QVERIFY(streamed.dialogs.shown().empty());
+    QCOMPARE(walked.opener.opened().size(), 1);
+    QCOMPARE(streamed.opener.opened().size(), 1);
+    const QString differences = compareSheets(streamed.opener.opened().first(), walked.opener.opened().first());
+    QVERIFY2(differences.isEmpty(), qPrintable(differences));
+}
+
+void TestExportSheet::aLongListShowsItsProgressAndCanBeStopped_data()
+{
+    QTest::addColumn<int>("households");
+    QTest::addColumn<int>("cancelAt"); // the progress report whose answer is 取消; 0: none
+    QTest::addColumn<bool>("window");
+    QTest::addColumn<bool>("written");
+    const int longList = kExportProgressRows + 500;
+    QTest::newRow("a long list carried to its end") << longList << 0 << true << true;
+    QTest::newRow("stopped at the first report") << longList << 1 << true << false;
+    QTest::newRow("stopped in the middle") << longList << 3 << true << false;
+    QTest::newRow("stopped at the last report") << longList << 7 << true << false;
+    QTest::newRow("a list just short enough has no window") << kExportProgressRows << 1 << false << true;
+}
+
+void TestExportSheet::aLongListShowsItsProgressAndCanBeStopped()
+{
+    QFETCH(int, households);
+    QFETCH(int, cancelAt);
+    QFETCH(bool, window);
+    QFETCH(bool, written);
+    TempDirScope temp;
+    QVERIFY(temp.isValid());
+    Exporter exporter;
+    exporter.dialogs.cancelProgressAt(cancelAt);
+    const FakeSheetSource list(manyHouseholds(households));
+
+    exporter.run(list);
+
+    QCOMPARE(exporter.dialogs.progressShown().size(), std::size_t(window ? 1 : 0));
+    if (window) {
+        const auto &progress = exporter.dialogs.progressShown().front();
+        QCOMPARE(progress.total, list.rowCount());
+        QVERIFY(!progress.values.empty());
+        QCOMPARE(progress.values.front(), 0);
+        QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
+        QCOMPARE(progress.cancelled, !written);
+        if (written)
+            QCOMPARE(progress.values.back(), list.rowCount());
+        else
+            QCOMPARE(int(progress.values.size()), cancelAt); // nothing more is written after 取消
+    }
+    QVERIFY(exporter.dialogs.shown().empty()); // a stopped export is no failure to report
+    if (!written) {
+        QVERIFY(exporter.opener.opened().isEmpty());
+        QVERIFY(exporter.app.savedFiles().isEmpty());
+        QCOMPARE(temp.entries(), QStringList()); // neither the workbook nor its part file
+        return;
+    }
+    QCOMPARE(exporter.opener.opened().size(), 1);
+    const QString path = exporter.opener.opened().first();
+    QCOMPARE(temp.entries(), QStringList{QFileInfo(path).fileName()});
+    const QString differences = checkSheet(path, expectedSheet(list.rows()));
+    QVERIFY2(differences.isEmpty(), qPrintable(differences));
+}
+
+// A name taken meanwhile (by another program, say) keeps its file: the finished sheet is not
+// moved over it and its part file goes.
+void TestExportSheet::theWriterNeverReplacesAFile()
+{
+    TempDirScope temp;
+    QVERIFY(temp.isValid());
+    QFile taken(temp.path() + QStringLiteral("/贫农明细表.xlsx"));
+    QVERIFY(taken.open(QIODevice::WriteOnly));
+    taken.write("keep");
+    taken.close();
+
+    const auto result = writeDetailSheet(FakeSheetSource(fourHouseholds()), taken.fileName(), {});
+
+    QCOMPARE(result, SheetWriteResult::Failed);
+    QVERIFY(taken.open(QIODevice::ReadOnly));
+    QCOMPARE(taken.readAll(), QByteArray("keep"));
+    QCOMPARE(temp.entries(), QStringList{QStringLiteral("贫农明细表.xlsx")});
 }
 
 QTEST_GUILESS_MAIN(TestExportSheet)
