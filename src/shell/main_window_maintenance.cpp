@@ -94,13 +94,14 @@ void MainWindow::stopMaintenanceWork()
 void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!m_startupChecks && m_connection.isOpen())
+    // The quick check and the day's backup work on a register file; a server keeps its own.
+    if (!m_startupChecks && m_connection.isOpen() && !m_connection.isServer())
         QTimer::singleShot(0, this, &MainWindow::startBackgroundChecks);
 }
 
 void MainWindow::startBackgroundChecks()
 {
-    if (m_startupChecks || !m_connection.isOpen())
+    if (m_startupChecks || !m_connection.isOpen() || m_connection.isServer())
         return;
     m_startupChecks = new StartupChecks(m_services.dialogs, m_services.clock, this);
     m_startupChecks->start(m_connection.filePath(), this);
