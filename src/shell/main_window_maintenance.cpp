@@ -109,6 +109,15 @@ void MainWindow::startBackgroundChecks()
 
 void MainWindow::showMaintenancePage()
 {
+    // Backups, restore and the check work on a register file; a county server is backed up on
+    // the server's side.
+    if (m_connection.isServer()) {
+        m_services.dialogs.message(this,
+                                   QStringLiteral("县级服务器上的数据库不在本机,备份请在服务器上进行：\n"
+                                                  "  fenlark-db backup 连接串 备份文件或文件夹"),
+                                   MessageIcon::Information);
+        return;
+    }
     if (m_maintenance) {
         m_maintenance->refreshBackups();
         return;

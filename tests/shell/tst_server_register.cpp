@@ -361,6 +361,14 @@ void ServerRegisterTest::startsOnTheServerRegister()
         auto *regions = f.window->controls().control<EGrid>(QStringLiteral("高级表格2"));
         QCOMPARE(regions->rowCount(), 6);
         QVERIFY(!QFileInfo::exists(f.program + QStringLiteral("/data.mdb")));
+
+        // The 数据维护 page works on a register file (backups beside it, restore over it); on a
+        // server it says where the server's backup is made instead of working on no file.
+        f.window->onTopToolBarClicked(6);
+        QVERIFY(!f.window->maintenancePage());
+        QCOMPARE(f.dialogs.shown().size(), size_t(1));
+        QVERIFY2(f.dialogs.lastText().contains(QStringLiteral("fenlark-db backup")), qPrintable(f.dialogs.lastText()));
+        QVERIFY(!QFileInfo::exists(f.program + QStringLiteral("/备份")));
     }
 }
 
