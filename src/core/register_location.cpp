@@ -6,17 +6,29 @@
 
 namespace fenlark {
 
+namespace {
+
+void lookIn(RegisterLocation &place, const QString &folder)
+{
+    place.folder = folder;
+    place.searched << place.path();
+    if (QFileInfo::exists(place.path())) {
+        place.found = true;
+    } else if (QFileInfo::exists(place.serverConfPath())) {
+        place.found = true;
+        place.server = true;
+    }
+}
+
+} // namespace
+
 RegisterLocation locateRegister(const ProgramLocation &program)
 {
     RegisterLocation place;
-    place.folder = program.directory();
-    place.searched << place.path();
-    place.found = QFileInfo::exists(place.path());
+    lookIn(place, program.directory());
     if (place.found || !program.isInstalled() || program.userDataFolder().isEmpty())
         return place;
-    place.folder = program.userDataFolder();
-    place.searched << place.path();
-    place.found = QFileInfo::exists(place.path());
+    lookIn(place, program.userDataFolder());
     return place;
 }
 

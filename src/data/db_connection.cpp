@@ -75,7 +75,7 @@ bool DBConnection::connectServer(const QString &connectionString) noexcept
     m_connectionText = connectionString;
     close();
     m_openFailure.clear();
-    m_engine = PostgresEngine::open(connectionString, m_openFailure);
+    m_engine = PostgresEngine::open(connectionString, m_openFailure, &m_needsPassword);
     if (!m_engine)
         return false;
     m_damageTold = false;

@@ -56,6 +56,8 @@ public:
     QString errorText() const { return m_errors; }
     // Why the last connectAccess failed, in words for the user (empty after a success).
     QString openFailureReason() const { return m_openFailure; }
+    // True when the last connectServer failed because the server wants a password none gave.
+    bool openFailureNeedsPassword() const noexcept { return m_needsPassword; }
 
     // The engine behind the connection (null when closed); Statement and Transaction use it.
     Engine *engine() const noexcept { return m_engine.get(); }
@@ -100,6 +102,7 @@ private:
     QString m_connectionText;
     QString m_errors;
     QString m_openFailure;
+    bool m_needsPassword = false;
     std::vector<RecordSet *> m_sets;
     IndexBuildProgress m_indexProgress;
     struct IndexBuildState {

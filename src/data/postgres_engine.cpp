@@ -278,8 +278,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<PostgresEngine> PostgresEngine::open(const QString &connectionString, QString &failure) noexcept
+std::unique_ptr<PostgresEngine> PostgresEngine::open(const QString &connectionString, QString &failure,
+                                                     bool *needsPassword) noexcept
 {
+    if (needsPassword)
+        *needsPassword = false;
     const QByteArray info = connectionString.toUtf8();
     PGconn *conn = PQconnectdb(info.constData());
     if (!conn) {
@@ -288,6 +291,8 @@ std::unique_ptr<PostgresEngine> PostgresEngine::open(const QString &connectionSt
     }
     if (PQstatus(conn) != CONNECTION_OK) {
         failure = trimmedMessage(PQerrorMessage(conn));
+        if (needsPassword)
+            *needsPassword = PQconnectionNeedsPassword(conn) == 1;
         PQfinish(conn);
         return nullptr;
     }

@@ -19,8 +19,10 @@ namespace fenlark {
 class PostgresEngine final : public Engine {
 public:
     // Connects with a libpq connection string. Null on failure, with the server named and
-    // libpq's reason in failure.
-    static std::unique_ptr<PostgresEngine> open(const QString &connectionString, QString &failure) noexcept;
+    // libpq's reason in failure; needsPassword (when given) tells whether the server wanted a
+    // password that was not given, so the program can ask the clerk for one.
+    static std::unique_ptr<PostgresEngine> open(const QString &connectionString, QString &failure,
+                                                bool *needsPassword = nullptr) noexcept;
     ~PostgresEngine() override;
 
     Kind kind() const noexcept override { return Kind::Postgres; }

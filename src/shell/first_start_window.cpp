@@ -1,6 +1,10 @@
 #include "shell/first_start_window.h"
 
+#include "data/db_connection.h"
 #include "data/register_file.h"
+#include "data/server_conf.h"
+#include "shell/server_connect_dialog.h"
+#include "shell/server_register.h"
 #include "ui/dialogs.h"
 
 #include <QCoreApplication>
@@ -57,15 +61,18 @@ FirstStartWindow::FirstStartWindow(RegisterLocation place, Dialogs &dialogs, Reg
     m_create->setObjectName(QStringLiteral("按钮_新建"));
     m_importButton = new QPushButton(QStringLiteral("导入旧 Access 数据库…"), this);
     m_importButton->setObjectName(QStringLiteral("按钮_导入"));
+    m_server = new QPushButton(QStringLiteral("连接县级服务器"), this);
+    m_server->setObjectName(QStringLiteral("按钮_服务器"));
     m_quit = new QPushButton(QStringLiteral("退出"), this);
     m_quit->setObjectName(QStringLiteral("按钮_退出"));
     // Return must never make or change a file the clerk did not choose.
-    for (QPushButton *button : {m_create, m_importButton, m_quit})
+    for (QPushButton *button : {m_create, m_importButton, m_server, m_quit})
         button->setAutoDefault(false);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_create);
     buttons->addWidget(m_importButton);
+    buttons->addWidget(m_server);
     buttons->addStretch();
     buttons->addWidget(m_quit);
     auto *layout = new QVBoxLayout(this);
@@ -76,6 +83,7 @@ FirstStartWindow::FirstStartWindow(RegisterLocation place, Dialogs &dialogs, Reg
 
     connect(m_create, &QPushButton::clicked, this, &FirstStartWindow::createEmpty);
     connect(m_importButton, &QPushButton::clicked, this, &FirstStartWindow::importOld);
+    connect(m_server, &QPushButton::clicked, this, &FirstStartWindow::connectServer);
     connect(m_quit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -83,6 +91,7 @@ QString FirstStartWindow::messageText() const
 {
     return QStringLiteral("未发现数据库,无法使用!\n\n查找过：\n%1\n\n"
                           "可以在下面的文件夹里新建一个空数据库，或者导入旧的 Access 数据库：\n%2\n\n"
+                          "县里有服务器时，也可以连接县级服务器。\n\n"
                           "也可以退出，把已有的 data.mdb 放到上述位置后再启动。")
         .arg(nativeList(m_place.searched), nativeList({m_place.folder}));
 }
@@ -130,7 +139,7 @@ void FirstStartWindow::importOld()
     if (!prepareFolder())
         return;
 
-    for (QPushButton *button : {m_create, m_importButton, m_quit})
+    for (QPushButton *button : {m_create, m_importButton, m_server, m_quit})
         button->setEnabled(false);
     m_progressText->show();
     m_progress->show();
@@ -139,7 +148,7 @@ void FirstStartWindow::importOld()
     const bool ok = m_import(
         accessPath, m_place.path(),
         [this](const QString &table, qint64 done, qint64 total) { showProgress(table, done, total); }, error);
-    for (QPushButton *button : {m_create, m_importButton, m_quit})
+    for (QPushButton *button : {m_create, m_importButton, m_server, m_quit})
         button->setEnabled(true);
     if (!ok) {
         m_progressText->hide();
@@ -147,6 +156,35 @@ void FirstStartWindow::importOld()
         m_dialogs.message(this,
                           QStringLiteral("导入失败：%1\n\n文件：%2").arg(error, QDir::toNativeSeparators(accessPath)),
                           MessageIcon::Error);
+        return;
+    }
+    accept();
+}
+
+void FirstStartWindow::connectServer()
+{
+    ServerConnectDialog ask(this);
+    if (m_dialogs.showModal(&ask) != QDialog::Accepted)
+        return;
+    const QString server = ask.connectionString();
+    // Only a server that answers, with the register's tables, is written down.
+    {
+        DBConnection probe;
+        QString reason;
+        if (!connectAskingPassword(server, probe, m_dialogs, this, reason)) {
+            m_dialogs.message(this, serverUnreachableMessage(server, reason), MessageIcon::Error);
+            return;
+        }
+        if (!hasRegisterTables(probe)) {
+            m_dialogs.message(this, serverWithoutTablesMessage(server), MessageIcon::Error);
+            return;
+        }
+    }
+    if (!prepareFolder())
+        return;
+    QString error;
+    if (!writeServerConf(m_place.serverConfPath(), server, error)) {
+        m_dialogs.message(this, QStringLiteral("保存服务器配置失败：%1").arg(error), MessageIcon::Error);
         return;
     }
     accept();
@@ -169,7 +207,8 @@ void FirstStartWindow::showProgress(const QString &table, qint64 done, qint64 to
 bool offerFirstStart(const RegisterLocation &place, Dialogs &dialogs, QWidget *parent, RegisterImport import)
 {
     FirstStartWindow window(place, dialogs, std::move(import), parent);
-    return dialogs.showModal(&window) == QDialog::Accepted && QFileInfo::exists(place.path());
+    return dialogs.showModal(&window) == QDialog::Accepted &&
+           (QFileInfo::exists(place.path()) || QFileInfo::exists(place.serverConfPath()));
 }
 
 } // namespace fenlark

@@ -22,7 +22,8 @@ using RegisterImport = std::function<bool(const QString &accessPath, const QStri
 
 // The window of the first start, when no register was found: it names the folders looked in and
 // offers, in one place, an empty register, the import of an old Access register (with its
-// progress), or quitting. It closes accepted only once a register exists at place.path().
+// progress), the county server (its fenlark-server.conf written once a connection worked), or
+// quitting. It closes accepted only once a register or a conf exists in place.folder.
 class FirstStartWindow final : public QDialog {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ protected:
 private:
     void createEmpty();
     void importOld();
+    void connectServer();
     bool prepareFolder();
     void showProgress(const QString &table, qint64 done, qint64 total);
 
@@ -47,11 +49,12 @@ private:
     QProgressBar *m_progress = nullptr;
     QPushButton *m_create = nullptr;
     QPushButton *m_importButton = nullptr;
+    QPushButton *m_server = nullptr;
     QPushButton *m_quit = nullptr;
 };
 
-// Shows the window through dialogs; true when a register now exists at place.path(), false when
-// the clerk quit.
+// Shows the window through dialogs; true when a register (or a server's conf) now exists in
+// place.folder, false when the clerk quit.
 bool offerFirstStart(const RegisterLocation &place, Dialogs &dialogs, QWidget *parent = nullptr,
                      RegisterImport import = {});
 

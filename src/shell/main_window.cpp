@@ -1,12 +1,13 @@
 #include "shell/main_window.h"
 
-#include "region/region_list.h"
 #include "core/register_location.h"
 #include "data/demo_mark.h"
+#include "region/region_list.h"
 #include "shell/first_start_window.h"
 #include "shell/logo.h"
 #include "shell/region_list_fill.h"
 #include "shell/register_check.h"
+#include "shell/server_register.h"
 #include "statistics/statistics_page.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
@@ -94,24 +95,34 @@ bool MainWindow::initialise()
     setWindowTitle(m_built.window() ? QStringLiteral("Fenlark v") + m_state.versionText : QString());
     m_topBar->addState(0, ToolBar::Pressed);
 
-    // No register beside the program nor in the user's folder: the first start makes one.
-    const RegisterLocation place = locateRegister(m_services.location);
-    if (!place.found && !offerFirstStart(place, m_services.dialogs))
-        return false;
+    // No register beside the program nor in the user's folder: the first start makes one (or
+    // names the county server).
+    RegisterLocation place = locateRegister(m_services.location);
+    if (!place.found) {
+        if (!offerFirstStart(place, m_services.dialogs))
+            return false;
+        place = locateRegister(m_services.location);
+    }
     m_state.registerFolder = place.folder;
     m_excel.setExportFolder(place.folder + QStringLiteral("/导出"));
 
-    QString reason;
-    m_connection.setIndexBuildProgress(indexBuildProgressDialog());
-    const RegisterStatus status = openRegister(m_services.location, m_connection, reason);
-    m_connection.setIndexBuildProgress({});
-    if (status != RegisterStatus::Opened) {
-        reportRegisterStatus(status, registerPath(m_services.location), reason, m_services.dialogs, this);
-        return false;
+    if (place.server) {
+        // A county register: the logo and the exports still go in the folder of the conf.
+        if (!openServerRegister(place.serverConfPath(), m_connection, m_services.dialogs, this))
+            return false;
+    } else {
+        QString reason;
+        m_connection.setIndexBuildProgress(indexBuildProgressDialog());
+        const RegisterStatus status = openRegister(m_services.location, m_connection, reason);
+        m_connection.setIndexBuildProgress({});
+        if (status != RegisterStatus::Opened) {
+            reportRegisterStatus(status, registerPath(m_services.location), reason, m_services.dialogs, this);
+            return false;
+        }
+        if (!lockRegister())
+            return false;
+        reportDamageOnce();
     }
-    if (!lockRegister())
-        return false;
-    reportDamageOnce();
     m_recordSet.attach(m_connection);
     markDemoRegister();
 

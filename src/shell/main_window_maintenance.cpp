@@ -99,13 +99,14 @@ void MainWindow::stopMaintenanceWork()
 void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!m_startupChecks && m_connection.isOpen())
+    // The quick check and the day's backup work on a register file; a server keeps its own.
+    if (!m_startupChecks && m_connection.isOpen() && !m_connection.isServer())
         QTimer::singleShot(0, this, &MainWindow::startBackgroundChecks);
 }
 
 void MainWindow::startBackgroundChecks()
 {
-    if (m_startupChecks || !m_connection.isOpen())
+    if (m_startupChecks || !m_connection.isOpen() || m_connection.isServer())
         return;
     m_startupChecks = new StartupChecks(m_services.dialogs, m_services.clock, this);
     m_startupChecks->start(m_connection.filePath(), this);
@@ -113,6 +114,15 @@ void MainWindow::startBackgroundChecks()
 
 void MainWindow::showMaintenancePage()
 {
+    // Backups, restore and the check work on a register file; a county server is backed up on
+    // the server's side.
+    if (m_connection.isServer()) {
+        m_services.dialogs.message(this,
+                                   QStringLiteral("县级服务器上的数据库不在本机,备份请在服务器上进行：\n"
+                                                  "  fenlark-db backup 连接串 备份文件或文件夹"),
+                                   MessageIcon::Information);
+        return;
+    }
     if (m_maintenance) {
         m_maintenance->refreshBackups();
         return;

@@ -24,6 +24,8 @@ constexpr UsageLine kUsage[] = {
     {"restore BACKUP REGISTER", "put a sound backup in the register's place"},
     {"check REGISTER [--repair]", "list problems (exit 0 none, 1 some, 2 unreadable)"},
     {"server-init URI", "make a county register ready on a PostgreSQL server (tables, roles)"},
+    {"push REGISTER URI", "add a township's register to the county server (one transaction)"},
+    {"pull URI FILE [--township NAME]", "write the county's (or one township's) part into a new register"},
     {"--version", "print the version"},
 };
 
@@ -70,6 +72,10 @@ int main(int argc, char **argv)
         return runCheck(args);
     if (command == QStringLiteral("server-init"))
         return runServerInit(args);
+    if (command == QStringLiteral("push"))
+        return runPush(args);
+    if (command == QStringLiteral("pull"))
+        return runPull(args);
     print(stderr, toolText("fenlark-db: unknown command '%1'\n").arg(command));
     printUsage(stderr);
     return 2;
