@@ -14,7 +14,8 @@ constexpr const char16_t *kCategories[kCategoryCount] = {u"扶贫户", u"低保�
 // sqlite3_column_int64 gives, so text such as "abc" counts as 0 here too; NULL adds nothing.
 QString countSet(const char *column)
 {
-    return QStringLiteral("sum(CAST(\"%1\" AS INTEGER) <> 0)").arg(QString::fromUtf8(column));
+    // A count of a CASE rather than a sum of the comparison: the server sums no truth values.
+    return QStringLiteral("count(CASE WHEN CAST(\"%1\" AS INTEGER) <> 0 THEN 1 END)").arg(QString::fromUtf8(column));
 }
 
 } // namespace

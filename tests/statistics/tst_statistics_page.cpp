@@ -82,6 +82,7 @@ private Q_SLOTS:
 void StatisticsPageTest::headers()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     StatisticsPage &page = f.makePage();
     QStringList headers;
@@ -137,6 +138,7 @@ void StatisticsPageTest::counts()
     QFETCH(QString, year);
     QFETCH(QStringList, rows);
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     f.makePage();
@@ -158,6 +160,7 @@ void StatisticsPageTest::chartsFollowTheTable()
     QFETCH(QString, unit);
     QFETCH(QString, year);
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     StatisticsPage &page = f.makePage();
@@ -202,6 +205,7 @@ void StatisticsPageTest::chartsFollowTheTable()
 void StatisticsPageTest::emptyRegister()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     StatisticsPage &page = f.makePage();
     QCOMPARE(page.unitTree().itemCount(), 1);
@@ -212,6 +216,7 @@ void StatisticsPageTest::emptyRegister()
 void StatisticsPageTest::refreshKeepsTheChoiceAndSeesNewHouseholds()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     StatisticsPage &page = f.makePage();
@@ -228,6 +233,7 @@ void StatisticsPageTest::refreshKeepsTheChoiceAndSeesNewHouseholds()
 void StatisticsPageTest::exportWritesTableAndChartFigures()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     StatisticsPage &page = f.makePage();
@@ -279,6 +285,7 @@ void StatisticsPageTest::exportWritesTableAndChartFigures()
 void StatisticsPageTest::exportWithoutSpreadsheetProgramSaysSo()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     f.opener.setAvailable(false);
@@ -292,6 +299,7 @@ void StatisticsPageTest::exportWithoutSpreadsheetProgramSaysSo()
 void StatisticsPageTest::printsTheTable()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     StatisticsPage &page = f.makePage();
