@@ -1,5 +1,9 @@
 #include "data/sql_dialect.h"
 
+#include "data/db_connection.h"
+
+#include <QStringList>
+
 #include <algorithm>
 
 namespace fenlark::postgres {
@@ -53,6 +57,29 @@ qsizetype dollarTagLength(const QString &sql, qsizetype at)
     return end < sql.size() && sql[end] == u'$' ? end - at + 1 : 0;
 }
 
+// Whether a + written at the end of out stands before its operand alone (a unary plus): at the
+// start, after an opening parenthesis, a comma, a comparison or a keyword that starts an operand.
+bool unaryPosition(const QString &out)
+{
+    qsizetype end = out.size();
+    while (end > 0 && out[end - 1].isSpace())
+        --end;
+    if (end == 0)
+        return true;
+    const QChar last = out[end - 1];
+    if (QStringLiteral("(,=<>!").contains(last))
+        return true;
+    if (!isWordChar(last))
+        return false;
+    qsizetype begin = end;
+    while (begin > 0 && isWordChar(out[begin - 1]))
+        --begin;
+    static const QStringList keywords{QStringLiteral("WHERE"), QStringLiteral("AND"),  QStringLiteral("OR"),
+                                      QStringLiteral("NOT"),   QStringLiteral("ON"),   QStringLiteral("SELECT"),
+                                      QStringLiteral("WHEN"),  QStringLiteral("THEN"), QStringLiteral("ELSE")};
+    return keywords.contains(out.mid(begin, end - begin), Qt::CaseInsensitive);
+}
+
 } // namespace
 
 RewrittenSql rewriteForPostgres(const QString &sql)
@@ -93,6 +120,9 @@ RewrittenSql rewriteForPostgres(const QString &sql)
             const qsizetype end = close < 0 ? sql.size() : close + tag;
             out += QStringView(sql).mid(at, end - at);
             at = end;
+        } else if (c == u'+' && skipBlanks(sql, at + 1) < sql.size() && sql[skipBlanks(sql, at + 1)] == u'(' &&
+                   unaryPosition(out)) {
+            ++at; // +(expr): the parenthesised expression alone
         } else if (c == u'?') {
             qsizetype end = at + 1;
             while (end < sql.size() && sql[end].isDigit() && sql[end].unicode() < 128)
@@ -148,3 +178,14 @@ RewrittenSql rewriteForPostgres(const QString &sql)
 }
 
 } // namespace fenlark::postgres
+
+namespace fenlark {
+
+QString storedAsTextTest(const DBConnection &connection, const QString &column)
+{
+    if (connection.isServer())
+        return QStringLiteral("FALSE");
+    return column + QStringLiteral(" >= ''");
+}
+
+} // namespace fenlark

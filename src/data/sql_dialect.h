@@ -24,6 +24,19 @@ struct RewrittenSql {
 //   x'00ff'           → '\x00ff'::bytea  (a blob)
 //   COLLATE BINARY    → COLLATE "C"        (byte by byte, as SQLite compares)
 //   [name], `name`    → "name"
+//   +(expr)           → (expr)             (a unary plus that keeps SQLite from an index; the
+//                                           server's planner weighs its indexes by statistics)
 RewrittenSql rewriteForPostgres(const QString &sql);
 
 } // namespace fenlark::postgres
+
+namespace fenlark {
+
+class DBConnection;
+
+// The test that a numeric column (quoted name) holds a text or a BLOB, which only an imported
+// or hand-edited register file can: on SQLite every such value sorts after the numbers, so the
+// test is a range on the column's index; a server's typed column holds none.
+QString storedAsTextTest(const DBConnection &connection, const QString &column);
+
+} // namespace fenlark

@@ -20,7 +20,7 @@ struct Condition {
     enum Kind { Unit, EmptyUnit, Parent, Flag, Health, Keyword };
     Kind kind = Unit;
     QString column;
-    QString text;      // the unit, parent, health or keyword asked for
+    QString text;        // the unit, parent, health or keyword asked for
     bool wanted = false; // a switch's answer
     // How narrow an index on the condition is likely to make the query: a unit (about 300
     // households), a health text, a yes/no switch that asks for yes (the rarer answer in a
@@ -48,7 +48,7 @@ QString sqlOf(const Condition &c, bool hidden)
     const QString plus = hidden ? QStringLiteral("+") : QString();
     switch (c.kind) {
     case Condition::Unit:
-        return plus + QStringLiteral("\"所属管辖\" = ?");
+        return plus + QStringLiteral("(\"所属管辖\") = ?");
     case Condition::EmptyUnit:
         return QStringLiteral("IFNULL(\"所属管辖\", '') = ?");
     case Condition::Parent:
@@ -67,7 +67,7 @@ QString sqlOf(const Condition &c, bool hidden)
         // NULL reads as the empty text; a BLOB as "[BLOB]", or as the empty text when empty.
         if (c.checked)
             return QStringLiteral("(IFNULL(\"健康状况\", '') = ? OR typeof(\"健康状况\") = 'blob')");
-        return plus + QStringLiteral("IFNULL(\"健康状况\", '') = ?");
+        return plus + QStringLiteral("(IFNULL(\"健康状况\", '')) = ?");
     case Condition::Keyword:
         // A keyword with a replacement character can only come from bytes that are not UTF-8,
         // which no narrowing on the stored bytes finds: then every row is read and tested.
@@ -104,9 +104,12 @@ std::vector<Condition> conditionsOf(const HouseholdCriteria &criteria)
             conditions.push_back({Condition::Parent, {}, *criteria.parentUnit, false, 0, false});
     }
     const std::pair<const std::optional<bool> *, const char *> flags[] = {
-        {&criteria.familyPlanning, "是否计划生育"}, {&criteria.medicalCare, "是否合作医疗"},
-        {&criteria.pensionInsurance, "是否养老保险"}, {&criteria.offence, "是否违法"},
-        {&criteria.disabled, "是否残疾"},           {&criteria.petitioner, "是否上访户"},
+        {&criteria.familyPlanning, "是否计划生育"},
+        {&criteria.medicalCare, "是否合作医疗"},
+        {&criteria.pensionInsurance, "是否养老保险"},
+        {&criteria.offence, "是否违法"},
+        {&criteria.disabled, "是否残疾"},
+        {&criteria.petitioner, "是否上访户"},
         {&criteria.partyMember, "是否党员"},
     };
     for (const auto &[wanted, column] : flags) {
@@ -117,8 +120,8 @@ std::vector<Condition> conditionsOf(const HouseholdCriteria &criteria)
         // Only the empty text and "[BLOB]" can be read from a BLOB; any other health text is
         // found exactly by the index.
         const bool blobMayRead = criteria.health->isEmpty() || *criteria.health == QStringLiteral("[BLOB]");
-        conditions.push_back({Condition::Health, QStringLiteral("健康状况"), *criteria.health, false,
-                              blobMayRead ? 0 : 3, blobMayRead});
+        conditions.push_back(
+            {Condition::Health, QStringLiteral("健康状况"), *criteria.health, false, blobMayRead ? 0 : 3, blobMayRead});
     }
     const QString keyword = criteria.keyword.value_or(QString());
     if (!keyword.isEmpty())
@@ -202,8 +205,8 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
                                                const Clock &clock)
 {
     const std::vector<Condition> conditions = conditionsOf(criteria);
-    Statement query = conditionsQuery(
-        connection, conditions, QString::fromUtf8(kHouseholdRowColumns) + QStringLiteral(", \"户主\""), true);
+    Statement query = conditionsQuery(connection, conditions,
+                                      QString::fromUtf8(kHouseholdRowColumns) + QStringLiteral(", \"户主\""), true);
     constexpr int kHeadColumn = 12;
     std::vector<HouseholdListRow> rows;
     while (query.step()) {

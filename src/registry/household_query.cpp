@@ -3,6 +3,7 @@
 #include "core/datetime.h"
 #include "core/text.h"
 #include "data/field_value.h"
+#include "data/sql_dialect.h"
 #include "data/statement.h"
 
 #include <climits>
@@ -31,23 +32,24 @@ QString textEquals(const char *column, const QString &value)
 // Y + 1 (down to Y − 1 below zero). Texts and BLOBs (which sort after every number) are taken
 // too, and so for 0 are NULLs and numbers beyond an int, which all read as 0; readsAsYear then
 // settles each row exactly.
-QString yearCandidates(int year)
+QString yearCandidates(const DBConnection &connection, int year)
 {
     if (year == 0)
         return QStringLiteral("(\"录入年份\" IS NULL OR (\"录入年份\" > -1 AND \"录入年份\" < 1) OR "
                               "\"录入年份\" > 2147483647 OR \"录入年份\" < -2147483648)");
+    const QString oddYear = storedAsTextTest(connection, QStringLiteral("\"录入年份\""));
     if (year > 0)
-        return QStringLiteral("((\"录入年份\" >= ? AND \"录入年份\" < ?) OR \"录入年份\" >= '')");
-    return QStringLiteral("((\"录入年份\" > ? AND \"录入年份\" <= ?) OR \"录入年份\" >= '')");
+        return QStringLiteral("((\"录入年份\" >= ? AND \"录入年份\" < ?) OR %1)").arg(oddYear);
+    return QStringLiteral("((\"录入年份\" > ? AND \"录入年份\" <= ?) OR %1)").arg(oddYear);
 }
 
-QString whereClause(const HouseholdFilter &filter, bool withParent)
+QString whereClause(const DBConnection &connection, const HouseholdFilter &filter, bool withParent)
 {
     QString where = textEquals("所属管辖", filter.unit);
     if (withParent)
         where += QStringLiteral(" AND ") + textEquals("上级管辖", filter.parent);
     if (!filter.allYears)
-        where += QStringLiteral(" AND ") + yearCandidates(filter.year);
+        where += QStringLiteral(" AND ") + yearCandidates(connection, filter.year);
     return where;
 }
 
@@ -93,8 +95,10 @@ bool yearsNeedReading(DBConnection &connection, const HouseholdFilter &filter)
         return false;
     HouseholdFilter unitOnly = filter;
     unitOnly.allYears = true;
-    Statement odd(connection, QStringLiteral("SELECT 1 FROM \"成员信息\" WHERE ") + whereClause(unitOnly, false) +
-                                  QStringLiteral(" AND \"录入年份\" >= '' LIMIT 1"));
+    Statement odd(connection, QStringLiteral("SELECT 1 FROM \"成员信息\" WHERE ") +
+                                  whereClause(connection, unitOnly, false) + QStringLiteral(" AND ") +
+                                  storedAsTextTest(connection, QStringLiteral("\"录入年份\"")) +
+                                  QStringLiteral(" LIMIT 1"));
     bindFilter(odd, unitOnly, false);
     return odd.step();
 }
@@ -135,14 +139,14 @@ HouseholdListRow readHouseholdRow(const Statement &result, const Clock &clock)
 int countHouseholds(DBConnection &connection, const HouseholdFilter &filter)
 {
     if (!yearsNeedReading(connection, filter)) {
-        Statement count(connection,
-                        QStringLiteral("SELECT count(*) FROM \"成员信息\" WHERE ") + whereClause(filter, false));
+        Statement count(connection, QStringLiteral("SELECT count(*) FROM \"成员信息\" WHERE ") +
+                                        whereClause(connection, filter, false));
         bindFilter(count, filter, false);
         return count.step() ? int(count.int64(0)) : 0;
     }
     // The candidates' years come from the index alone; each is then read as the list reads it.
-    Statement years(connection,
-                    QStringLiteral("SELECT \"录入年份\" FROM \"成员信息\" WHERE ") + whereClause(filter, false));
+    Statement years(connection, QStringLiteral("SELECT \"录入年份\" FROM \"成员信息\" WHERE ") +
+                                    whereClause(connection, filter, false));
     bindFilter(years, filter, false);
     int count = 0;
     while (years.step()) {
@@ -158,7 +162,7 @@ std::vector<HouseholdListRow> selectHouseholdPage(DBConnection &connection, cons
     std::vector<HouseholdListRow> rows;
     const bool exact = !yearsNeedReading(connection, filter);
     QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
-                  QStringLiteral(" FROM \"成员信息\" WHERE ") + whereClause(filter, true) +
+                  QStringLiteral(" FROM \"成员信息\" WHERE ") + whereClause(connection, filter, true) +
                   QStringLiteral(" ORDER BY \"id\" DESC");
     if (exact)
         sql += QStringLiteral(" LIMIT ? OFFSET ?");
@@ -189,7 +193,7 @@ std::vector<HouseholdListRow> selectByInitials(DBConnection &connection, const H
 {
     std::vector<HouseholdListRow> rows;
     QString sql = QStringLiteral("SELECT ") + QString::fromUtf8(kHouseholdRowColumns) +
-                  QStringLiteral(", \"首拼音\" FROM \"成员信息\" WHERE ") + whereClause(filter, false);
+                  QStringLiteral(", \"首拼音\" FROM \"成员信息\" WHERE ") + whereClause(connection, filter, false);
     if (!prefix.isEmpty()) {
         // Every text that begins with prefix sorts between prefix and prefix followed by the
         // highest character; the exact test below settles the rest.

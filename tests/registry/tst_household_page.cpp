@@ -11,6 +11,7 @@
 #include "literal_walks.h"
 #include "odd_values.h"
 #include "registry/household_page.h"
+#include "test_register.h"
 #include "ui/buttons.h"
 #include "ui/combo_box.h"
 #include "ui/dialogs.h"
@@ -53,16 +54,10 @@ struct Page {
     }
 };
 
+// A register file, or a schema on the test server (test_register.h).
 struct Register {
-    QTemporaryDir dir;
-    DBConnection connection;
-    Register()
-    {
-        QString error;
-        const QString path = dir.filePath(QStringLiteral("data.mdb"));
-        if (!createRegisterFile(path, error) || !connection.connectAccess(path, QString()))
-            qFatal("cannot make a register");
-    }
+    TestRegister store;
+    DBConnection &connection = store.connection();
     void household(const QVariant &unit, const QVariant &parent, const QVariant &year, const QVariant &info, int flags)
     {
         Statement insert(connection,
@@ -104,6 +99,7 @@ private Q_SLOTS:
 void HouseholdPageTest::sameRowsAsLiteralWalk()
 {
     Register reg;
+    REQUIRE_TEST_REGISTER(reg.store);
     // One village name under two townships, NULLs, several years, odd 户主信息, and the odd
     // stored values of odd_values.h.
     for (int i = 0; i < 40; ++i) {
@@ -171,6 +167,7 @@ void HouseholdPageTest::pagingAtZeroFifteenSixteen()
     QFETCH(int, pages);
     QFETCH(int, rowsOnPage2);
     Register reg;
+    REQUIRE_TEST_REGISTER(reg.store);
     for (int i = 0; i < households; ++i)
         reg.household(QStringLiteral("村"), QStringLiteral("镇"), 2026, QStringLiteral("户-男-1-小学"), 0);
     Page page;
@@ -209,6 +206,7 @@ void HouseholdPageTest::pagingAtZeroFifteenSixteen()
 void HouseholdPageTest::itemWithChildrenLoadsNothing()
 {
     Register reg;
+    REQUIRE_TEST_REGISTER(reg.store);
     reg.household(QStringLiteral("村"), QStringLiteral("镇"), 2026, QStringLiteral("户-男-1-小学"), 0);
     Page page;
     page.tree.addItem(page.tree.addItem(-1, QStringLiteral("镇")), QStringLiteral("村"));
@@ -228,6 +226,7 @@ void HouseholdPageTest::itemWithChildrenLoadsNothing()
 void HouseholdPageTest::yearChangeKeepsPage()
 {
     Register reg;
+    REQUIRE_TEST_REGISTER(reg.store);
     for (int i = 0; i < 40; ++i)
         reg.household(QStringLiteral("村"), QStringLiteral("镇"), 2026, QStringLiteral("户-男-1-小学"), 0);
     reg.household(QStringLiteral("村"), QStringLiteral("镇"), 2025, QStringLiteral("户-男-1-小学"), 0);

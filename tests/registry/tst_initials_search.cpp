@@ -81,7 +81,7 @@ void InitialsSearchTest::sameRowsAsLiteralWalk()
     QFETCH(int, yearItem);
     QFETCH(QString, text);
     TestRegister reg;
-    QVERIFY(reg.ok());
+    REQUIRE_TEST_REGISTER(reg);
     const QString insert =
         QStringLiteral("INSERT INTO 成员信息 (所属管辖, 上级管辖, 录入年份, 户主信息, 首拼音) VALUES (?, ?, ?, ?, ?)");
     const QVariantList rows[] = {
@@ -116,7 +116,7 @@ void InitialsSearchTest::sameRowsAsLiteralWalk()
 void InitialsSearchTest::untickedDoesNothing()
 {
     TestRegister reg;
-    QVERIFY(reg.ok());
+    REQUIRE_TEST_REGISTER(reg);
     Search search;
     search.byInitials.setChecked(false);
     search.list.insertRow();

@@ -10,6 +10,7 @@
 #include "export/excel_workbook.h"
 #include "export/spreadsheet_opener.h"
 #include "printing/print_service.h"
+#include "registry/test_register.h"
 #include "statistics/statistics_page.h"
 #include "ui/combo_box.h"
 #include "ui/dialogs.h"
@@ -20,9 +21,11 @@
 
 #include <memory>
 
+// The register is a file, or a schema on the test server (registry/test_register.h).
 struct StatisticsFixture {
     QTemporaryDir dir;
-    fenlark::DBConnection connection;
+    TestRegister store;
+    fenlark::DBConnection &connection = store.connection();
     fenlark::ScriptedDialogs dialogs;
     fenlark::FixedClock clock{QDateTime(QDate(2021, 5, 1), QTime(9, 0))};
     fenlark::RecordingSpreadsheetOpener opener;
@@ -33,10 +36,8 @@ struct StatisticsFixture {
 
     bool open()
     {
-        QString error;
-        const QString path = dir.filePath(QStringLiteral("data.mdb"));
         printer = std::make_unique<fenlark::PdfPrintService>(dir.filePath(QStringLiteral("printed.pdf")));
-        return fenlark::createRegisterFile(path, error) && connection.connectAccess(path, QString());
+        return store.ok();
     }
 
     bool addUnit(int level, const QString &name, const QString &parent)

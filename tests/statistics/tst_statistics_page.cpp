@@ -84,6 +84,7 @@ private Q_SLOTS:
 void StatisticsPageTest::headers()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     StatisticsPage &page = f.makePage();
     QStringList headers;
@@ -139,6 +140,7 @@ void StatisticsPageTest::counts()
     QFETCH(QString, year);
     QFETCH(QStringList, rows);
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     f.makePage();
@@ -179,6 +181,7 @@ void StatisticsPageTest::chartsFollowTheTable()
     QFETCH(QString, unit);
     QFETCH(QString, year);
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     StatisticsPage &page = f.makePage();
@@ -223,6 +226,7 @@ void StatisticsPageTest::chartsFollowTheTable()
 void StatisticsPageTest::emptyRegister()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     StatisticsPage &page = f.makePage();
     QCOMPARE(page.unitTree().itemCount(), 1);
@@ -233,6 +237,7 @@ void StatisticsPageTest::emptyRegister()
 void StatisticsPageTest::refreshKeepsTheChoiceAndSeesNewHouseholds()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     StatisticsPage &page = f.makePage();
@@ -249,6 +254,7 @@ void StatisticsPageTest::refreshKeepsTheChoiceAndSeesNewHouseholds()
 void StatisticsPageTest::exportWritesTableAndChartFigures()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     StatisticsPage &page = f.makePage();
@@ -364,6 +370,7 @@ void StatisticsPageTest::exportDrawsChartsFromTheTable()
 void StatisticsPageTest::exportWithoutSpreadsheetProgramSaysSo()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     f.opener.setAvailable(false);
@@ -377,6 +384,7 @@ void StatisticsPageTest::exportWithoutSpreadsheetProgramSaysSo()
 void StatisticsPageTest::printsTheTable()
 {
     StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
     QVERIFY(f.open());
     QVERIFY(fillRegister(f));
     StatisticsPage &page = f.makePage();
