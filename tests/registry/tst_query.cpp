@@ -317,7 +317,7 @@ void QueryTest::criteriaIndexesOnEitherEngine()
         QVERIFY2(onExpression, qPrintable(definition));
     }
     for (const char *name : {"成员信息_健康状况", "成员信息_管辖_年份", "成员信息_管辖_上级_年份",
-                             "成员信息_管辖_首拼音", "成员信息_户主", "成员信息_标签", "成员信息_统计"})
+                             "成员信息_管辖_首拼音", "成员信息_户主", "成员信息_标签", "成员信息_计数"})
         QVERIFY2(found.contains(QString::fromUtf8(name)), name);
 }
 
