@@ -90,16 +90,16 @@ QByteArray formula(const QString &sheetName, const CellArea &area)
     return text.toUtf8();
 }
 
-bool insertChart(lxw_workbook *book, lxw_worksheet *sheet, const QString &sheetName, const SheetChart &spec)
+bool insertChart(lxw_workbook *book, lxw_worksheet *sheet, const QString &sheetName, const SheetChart &wanted)
 {
-    const bool pie = spec.kind == SheetChart::Kind::Pie;
+    const bool pie = wanted.kind == SheetChart::Kind::Pie;
     lxw_chart *chart = workbook_add_chart(book, pie ? LXW_CHART_PIE : LXW_CHART_COLUMN);
     if (!chart)
         return false;
-    const QByteArray title = spec.title.toUtf8();
+    const QByteArray title = wanted.title.toUtf8();
     chart_title_set_name(chart, title.constData());
-    const QByteArray categories = formula(sheetName, spec.categories);
-    for (const SheetChart::Series &s : spec.series) {
+    const QByteArray categories = formula(sheetName, wanted.categories);
+    for (const SheetChart::Series &s : wanted.series) {
         const QByteArray values = formula(sheetName, s.values);
         lxw_chart_series *series = chart_add_series(chart, categories.constData(), values.constData());
         if (!series)
@@ -112,7 +112,7 @@ bool insertChart(lxw_workbook *book, lxw_worksheet *sheet, const QString &sheetN
             chart_series_set_labels_percentage(series);
         }
     }
-    return worksheet_insert_chart(sheet, lxw_row_t(spec.place.row), lxw_col_t(spec.place.column), chart) ==
+    return worksheet_insert_chart(sheet, lxw_row_t(wanted.place.row), lxw_col_t(wanted.place.column), chart) ==
            LXW_NO_ERROR;
 }
 
