@@ -351,7 +351,17 @@ std::unique_ptr<EngineStatement> PostgresEngine::prepare(const QString &sql) noe
     const postgres::RewrittenSql rewritten = postgres::rewriteForPostgres(sql);
     const QByteArray text = rewritten.sql.toUtf8();
     const QByteArray name = "fenlark_" + QByteArray::number(++m_statementCounter);
-    PGresult *prepared = PQprepare(m_conn, name.constData(), text.constData(), 0, nullptr);
+    // A parameter the SQL leaves out gets the type text (its value, if any is bound, goes
+    // unused); the others the server infers from where they stand.
+    std::vector<Oid> types;
+    if (!rewritten.unusedParameters.isEmpty()) {
+        constexpr Oid kTextOid = 25;
+        types.assign(size_t(rewritten.parameterCount), Oid(0));
+        for (const int number : rewritten.unusedParameters)
+            types[size_t(number - 1)] = kTextOid;
+    }
+    PGresult *prepared = PQprepare(m_conn, name.constData(), text.constData(), int(types.size()),
+                                   types.empty() ? nullptr : types.data());
     const bool ok = PQresultStatus(prepared) == PGRES_COMMAND_OK;
     noteResult(prepared);
     PQclear(prepared);

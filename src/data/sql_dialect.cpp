@@ -2,6 +2,7 @@
 
 #include "data/db_connection.h"
 
+#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
@@ -88,6 +89,7 @@ RewrittenSql rewriteForPostgres(const QString &sql)
     QString &out = result.sql;
     out.reserve(sql.size() + 16);
     int highest = 0;
+    QSet<int> used;
     qsizetype at = 0;
     while (at < sql.size()) {
         const QChar c = sql[at];
@@ -133,6 +135,7 @@ RewrittenSql rewriteForPostgres(const QString &sql)
             else
                 number = highest + 1;
             highest = std::max(highest, number);
+            used.insert(number);
             out += u'$' + QString::number(number);
             at = end;
         } else if (isWordChar(c)) {
@@ -174,6 +177,10 @@ RewrittenSql rewriteForPostgres(const QString &sql)
         }
     }
     result.parameterCount = highest;
+    for (int number = 1; number < highest; ++number) {
+        if (!used.contains(number))
+            result.unusedParameters << number;
+    }
     return result;
 }
 

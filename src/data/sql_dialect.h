@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace fenlark::postgres {
@@ -12,6 +13,9 @@ inline const QString keyColumn = QStringLiteral("id");
 struct RewrittenSql {
     QString sql;
     int parameterCount = 0; // the highest $n used
+    // The numbers below it that the SQL never uses (SQLite lets ?1 and ?3 go without ?2; the
+    // server wants a type for every $n up to the highest, so the engine names one for these).
+    QList<int> unusedParameters;
 };
 
 // The program's SQL is written once, in the portable forms SQLite reads; this turns it into

@@ -60,6 +60,13 @@ private Q_SLOTS:
         QCOMPARE(rewritten.sql, expected);
         QCOMPARE(rewritten.parameterCount, parameters);
     }
+
+    void numbersLeftOutAreNamed()
+    {
+        QCOMPARE(rewriteForPostgres(QStringLiteral("WHERE a = ?1 AND b = ?4 AND c = ?")).unusedParameters,
+                 (QList<int>{2, 3}));
+        QVERIFY(rewriteForPostgres(QStringLiteral("WHERE a = ? AND b = ?2 OR a = ?1")).unusedParameters.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(SqlDialectTest)
