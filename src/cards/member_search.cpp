@@ -54,17 +54,8 @@ void withinUnit(DBConnection &connection, const MemberSearchScope &scope, const 
 
 void byName(DBConnection &connection, const QString &fragment, int limit, std::set<qint64> &found)
 {
-    const QString phrase = namePhraseQuery(fragment);
-    if (phrase.isEmpty())
-        return;
-    // The phrase finds the names with these characters in a row; instr keeps the exact ones
-    // (the index folds ASCII case and passes over ASCII punctuation).
-    Statement query(connection, QStringLiteral("SELECT DISTINCT m.\"户id\" FROM \"成员姓名检索\" AS f "
-                                               "JOIN \"成员身份证\" AS m ON m.rowid = f.rowid "
-                                               "WHERE f.\"字\" MATCH ?1 AND instr(m.\"姓名\", ?2) > 0 LIMIT ?3"));
-    query.bind(1, phrase).bind(2, fragment).bind(3, limit);
-    while (query.step())
-        found.insert(query.int64(0));
+    for (const qint64 household : householdsByMemberName(connection, fragment, limit))
+        found.insert(household);
 }
 
 void byCardStart(DBConnection &connection, const QString &fragment, int limit, std::set<qint64> &found)
@@ -83,20 +74,6 @@ void byCardStart(DBConnection &connection, const QString &fragment, int limit, s
 }
 
 } // namespace
-
-QString namePhraseQuery(const QString &fragment)
-{
-    QStringList tokens;
-    for (const char32_t c : fragment.toUcs4()) {
-        // ASCII other than letters and digits separates tokens in the index: it holds none.
-        if (c < 0x80 && !((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
-            continue;
-        tokens << QString::fromUcs4(&c, 1);
-    }
-    if (tokens.isEmpty())
-        return {};
-    return u'"' + tokens.join(u' ') + u'"';
-}
 
 MemberSearchResult findHouseholdsByMember(DBConnection &connection, const MemberSearchScope &scope,
                                           const QString &fragment, int limit)

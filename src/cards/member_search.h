@@ -30,8 +30,4 @@ struct MemberSearchResult {
 MemberSearchResult findHouseholdsByMember(DBConnection &connection, const MemberSearchScope &scope,
                                           const QString &fragment, int limit);
 
-// The FTS5 phrase that finds names holding fragment (one token per character); empty when the
-// fragment has nothing a name index holds.
-QString namePhraseQuery(const QString &fragment);
-
 } // namespace fenlark

@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "data/db_connection.h"
 #include "data/schema.h"
+#include "data/server_member_index.h"
 #include "data/statement.h"
 
 #include <sqlite3.h>
@@ -191,6 +192,20 @@ QString nameSearchTokens(const QString &name)
     return tokens;
 }
 
+QString namePhraseQuery(const QString &fragment)
+{
+    QStringList tokens;
+    for (const char32_t c : fragment.toUcs4()) {
+        // ASCII other than letters and digits separates tokens in the index: it holds none.
+        if (c < 0x80 && !((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
+            continue;
+        tokens << QString::fromUcs4(&c, 1);
+    }
+    if (tokens.isEmpty())
+        return {};
+    return u'"' + tokens.join(u' ') + u'"';
+}
+
 void registerMemberIndexFunctions(DBConnection &connection)
 {
     if (!connection.handle())
@@ -206,8 +221,13 @@ bool ensureMemberCardIndex(DBConnection &connection)
 {
     if (connection.memberIndexReady())
         return true;
-    // The index is built of SQLite's JSON, full-text and temporary triggers: a server register
-    // goes without it for now (lookups then find nothing, as on a read-only file).
+    if (connection.isServer()) {
+        // The server's triggers keep it for every clerk; a clerk's program makes no tables.
+        if (!serverMemberIndex::exists(connection))
+            return false;
+        connection.setMemberIndexReady(true);
+        return true;
+    }
     if (!connection.handle() || !tableExists(connection, schema::households::table))
         return false;
     if (!tableExists(connection, memberIndex::table) || !tableExists(connection, memberIndex::nameSearch)) {
@@ -224,6 +244,11 @@ bool ensureMemberCardIndex(DBConnection &connection)
 
 bool rebuildMemberCardIndex(DBConnection &connection)
 {
+    if (connection.isServer()) {
+        Transaction transaction(connection);
+        return transaction.isActive() && execScript(connection, serverMemberIndex::createSql()) &&
+               serverMemberIndex::fill(connection) && transaction.commit() && ensureMemberCardIndex(connection);
+    }
     if (!connection.handle() || !tableExists(connection, schema::households::table))
         return false;
     Transaction transaction(connection);
@@ -232,6 +257,30 @@ bool rebuildMemberCardIndex(DBConnection &connection)
     if (!transaction.commit())
         return false;
     return ensureMemberCardIndex(connection);
+}
+
+std::vector<qint64> householdsByMemberName(DBConnection &connection, const QString &fragment, int limit)
+{
+    std::vector<qint64> households;
+    const QString phrase = namePhraseQuery(fragment);
+    if (phrase.isEmpty() || !ensureMemberCardIndex(connection))
+        return households;
+    if (connection.isServer()) {
+        Statement query(connection, serverMemberIndex::nameSearchSql());
+        query.bind(1, fragment).bind(2, limit);
+        while (query.step())
+            households.push_back(query.int64(0));
+        return households;
+    }
+    // The phrase finds the names with these characters in a row; instr keeps the exact ones
+    // (the index folds ASCII case and passes over ASCII punctuation).
+    Statement query(connection, QStringLiteral("SELECT DISTINCT m.\"户id\" FROM \"成员姓名检索\" AS f "
+                                               "JOIN \"成员身份证\" AS m ON m.rowid = f.rowid "
+                                               "WHERE f.\"字\" MATCH ?1 AND instr(m.\"姓名\", ?2) > 0 LIMIT ?3"));
+    query.bind(1, phrase).bind(2, fragment).bind(3, limit);
+    while (query.step())
+        households.push_back(query.int64(0));
+    return households;
 }
 
 } // namespace fenlark

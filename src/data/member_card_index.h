@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace fenlark {
 
 class DBConnection;
@@ -31,11 +33,19 @@ inline const QString nameSearch = QStringLiteral("成员姓名检索");
 // (a file from before it existed, or one whose tables were made after the connection opened)
 // and installs this connection's triggers. Cheap once it has succeeded. False when the register
 // has no 成员信息 yet or the index cannot be made (a read-only file): lookups then find nothing.
+// A register on a server keeps its index itself (data/server_member_index.h): this only looks
+// that it is there; `fenlark-db server-init` makes it for a server register from before it.
 bool ensureMemberCardIndex(DBConnection &connection);
 
 // Empties the index and fills it again from every household's packed members, in one
-// transaction (fenlark-db check --repair, and a register just made by a bulk load).
+// transaction (fenlark-db check --repair, and a register just made by a bulk load); on a server
+// also makes it when missing.
 bool rebuildMemberCardIndex(DBConnection &connection);
+
+// Households (rowids of 成员信息) with a member whose name holds fragment exactly, through the
+// name index of whichever engine the register is on; at most limit of them, in no particular
+// order. None when the fragment has nothing a name index holds (see namePhraseQuery).
+std::vector<qint64> householdsByMemberName(DBConnection &connection, const QString &fragment, int limit);
 
 // The steps a build of the index reports through DBConnection's index-build progress: first the
 // member-card table, then the name index.
@@ -44,6 +54,10 @@ QString nameIndexStepText();
 
 // The text the name index holds for a name: its characters with a blank between each two.
 QString nameSearchTokens(const QString &name);
+
+// The FTS5 phrase that finds names holding fragment (one token per character); empty when the
+// fragment has nothing a name index holds.
+QString namePhraseQuery(const QString &fragment);
 
 // Registers the SQL functions the index triggers call on a newly opened connection.
 void registerMemberIndexFunctions(DBConnection &connection);

@@ -1,6 +1,7 @@
 #include "data/server_schema.h"
 
 #include "data/schema.h"
+#include "data/server_member_index.h"
 #include "data/sql_dialect.h"
 
 #include <QRegularExpression>
@@ -57,7 +58,7 @@ QString createServerTablesSql()
         sql += QStringLiteral("CREATE TABLE ") + match.captured(1) + QStringLiteral(" (\n") +
                columns.join(QStringLiteral(",\n")) + QStringLiteral("\n);\n");
     }
-    return sql + createIndexesSql();
+    return sql + createIndexesSql() + serverMemberIndex::createSql();
 }
 
 } // namespace fenlark::schema

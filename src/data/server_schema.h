@@ -14,7 +14,8 @@ inline const QString versionColumn = QStringLiteral("版本");
 // (the domain yesno), date-times as their "YYYY-MM-DD HH:MM:SS" text (the domain datetime), texts ordered and compared
 // byte by byte as SQLite compares them (collation "C"). Each table has the key column the file's rowid stands for
 // (data/sql_dialect.h); 成员信息's id already is one. Also makes fenlark_typeof, SQLite's typeof for the few queries
-// that ask it. Made in the first schema of search_path.
+// that ask it, and the member-card index that the server keeps itself (data/server_member_index.h).
+// Made in the first schema of search_path.
 QString createServerTablesSql();
 
 } // namespace fenlark::schema

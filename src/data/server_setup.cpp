@@ -2,6 +2,7 @@
 
 #include "data/db_connection.h"
 #include "data/schema.h"
+#include "data/server_member_index.h"
 #include "data/server_schema.h"
 #include "data/statement.h"
 
@@ -90,6 +91,9 @@ QString grantsSql(const QString &role)
     for (const QString &table : {schema::households::table, schema::regions::table, schema::years::table})
         sql += QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON %1 TO %2;\n").arg(quoteIdentifier(table), role);
     sql += QStringLiteral("GRANT SELECT ON %1 TO %2;\n").arg(quoteIdentifier(serverRoles::table), role);
+    // The member-card index is read by everyone and written only by its triggers, with their
+    // owner's rights.
+    sql += QStringLiteral("GRANT SELECT ON \"成员身份证\" TO %1;\n").arg(role);
     sql += QStringLiteral("DO $g$ BEGIN EXECUTE format('GRANT USAGE ON ALL SEQUENCES IN SCHEMA %I TO %2', "
                           "current_schema()); END $g$;\n")
                .arg(role);
@@ -124,6 +128,11 @@ bool initServerRegister(DBConnection &connection, ServerInitReport &report, QStr
             return fail();
         report.tablesMade = true;
     }
+    // The member-card index: made and filled from every household on a register from before it,
+    // its functions and triggers made anew on every run (so a newer program's take over).
+    const bool hadIndex = serverMemberIndex::exists(connection);
+    if (!execScript(connection, serverMemberIndex::createSql()) || (!hadIndex && !serverMemberIndex::fill(connection)))
+        return fail();
     if (!execScript(connection, QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"角色\" name PRIMARY KEY, "
                                                "\"乡镇\" text COLLATE \"C\" NOT NULL);\n")
                                     .arg(quoteIdentifier(serverRoles::table))) ||

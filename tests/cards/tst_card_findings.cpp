@@ -17,12 +17,13 @@ class TestCardFindings : public QObject {
 private Q_SLOTS:
     void holdersOfACard();
     void wholeRegisterCheck();
+    void cardSavedByAnotherClerkIsFound();
 };
 
 void TestCardFindings::holdersOfACard()
 {
     MemberRegister r;
-    QVERIFY(r.isReady());
+    REQUIRE_MEMBER_REGISTER(r);
     const qint64 one = r.add(2016, u"村A"_qs, {u"张三:"_qs + kMan});
     const qint64 two = r.add(2016, u"村B"_qs, {u"王五:"_qs + kOther, u"王小:"_qs + kWithX});
     r.add(2015, u"村A"_qs, {u"张三:"_qs + kMan});
@@ -46,12 +47,12 @@ void TestCardFindings::holdersOfACard()
 void TestCardFindings::wholeRegisterCheck()
 {
     MemberRegister r;
-    QVERIFY(r.isReady());
-    r.add(2016, u"村A"_qs, {u"张三:"_qs + kMan, u"张四:110101199003071234"_qs});    // wrong check digit
-    r.add(2016, u"村B"_qs, {u"李四:"_qs + kMan});                                   // same card, same year
-    r.add(2015, u"村B"_qs, {u"李四:"_qs + kOther});                                 // another year: no duplicate
+    REQUIRE_MEMBER_REGISTER(r);
+    r.add(2016, u"村A"_qs, {u"张三:"_qs + kMan, u"张四:110101199003071234"_qs}); // wrong check digit
+    r.add(2016, u"村B"_qs, {u"李四:"_qs + kMan});                                // same card, same year
+    r.add(2015, u"村B"_qs, {u"李四:"_qs + kOther});                              // another year: no duplicate
     r.add(2016, u"村C"_qs, {u"王五:"_qs + kWithX, u"王六:"_qs + kWithX.toLower()}, u"女"_qs); // twice in one household
-    r.add(2016, u"村C"_qs, {u"女人:110101199003071250"_qs}, u"女"_qs);              // check and sex wrong
+    r.add(2016, u"村C"_qs, {u"女人:110101199003071250"_qs}, u"女"_qs);                        // check and sex wrong
     r.add(2016, u"村D"_qs, {u"短号:123"_qs});
 
     QStringList lines;
@@ -68,6 +69,27 @@ void TestCardFindings::wholeRegisterCheck()
             u"身份证号 11010519491231002X 在 2016 年重复: 王五 (户主 王五, 所属管辖 村C, 年份 2016); "
             u"王六 (户主 王五, 所属管辖 村C, 年份 2016)"_qs,
         }));
+}
+
+// Another program on the same register (another clerk's, on a server) keeps the index as well:
+// the card it just saved is a duplicate here.
+void TestCardFindings::cardSavedByAnotherClerkIsFound()
+{
+    MemberRegister r;
+    REQUIRE_MEMBER_REGISTER(r);
+    r.add(2016, u"村A"_qs, {u"张三:"_qs + kOther});
+    QVERIFY(cardHolders(r.connection, kMan, 2016, 0).empty());
+    DBConnection other;
+    QVERIFY(r.connectAgain(other));
+    Statement insert(other, QStringLiteral("INSERT INTO 成员信息 (录入年份, 所属管辖, 户主, 家庭人员信息) "
+                                           "VALUES (2016, '村B', '王五', ?)"));
+    insert.bind(1, u"王五-男-"_qs + kOther + u"-户主-汉族-初中,王小-男-"_qs + kMan + u"-儿子-汉族-"_qs);
+    QVERIFY(insert.exec());
+    const std::vector<CardHolder> holders = cardHolders(r.connection, kMan, 2016, 0);
+    QCOMPARE(holders.size(), size_t(1));
+    QCOMPARE(holders.front().memberName, u"王小"_qs);
+    QCOMPARE(describeHousehold(holders.front()), u"户主 王五, 所属管辖 村B, 年份 2016"_qs);
+    QCOMPARE(cardHolders(r.connection, kOther, 2016, 0).size(), size_t(2));
 }
 
 QTEST_GUILESS_MAIN(TestCardFindings)

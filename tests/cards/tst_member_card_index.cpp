@@ -42,13 +42,13 @@ private Q_SLOTS:
 void TestMemberCardIndex::followsInsertUpdateAndDelete()
 {
     MemberRegister r;
-    QVERIFY(r.isReady());
+    REQUIRE_MEMBER_REGISTER(r);
     const qint64 one = r.add(2016, QStringLiteral("村A"), {u"张三:"_qs + kCardA, u"李四:"_qs + kCardB});
     const qint64 two = r.add(2016, QStringLiteral("村B"), {u"王五:"_qs + kCardC});
     QCOMPARE(r.index(),
              (QStringList{row(one, 2016, u"村A"_qs, u"张三"_qs, kCardA), row(one, 2016, u"村A"_qs, u"李四"_qs, kCardB),
                           row(two, 2016, u"村B"_qs, u"王五"_qs, kCardC)}));
-    QCOMPARE(r.nameHits(u"\"李 四\""_qs), 1);
+    QCOMPARE(r.nameHits(u"李四"_qs), 1);
 
     // A changed card, unit and year: the household's members are written again.
     Statement update(r.connection, QStringLiteral("UPDATE 成员信息 SET 家庭人员信息 = ?, 所属管辖 = '村C', "
@@ -57,7 +57,7 @@ void TestMemberCardIndex::followsInsertUpdateAndDelete()
     QVERIFY(update.exec());
     QCOMPARE(r.index(), (QStringList{row(one, 2017, u"村C"_qs, u"张三"_qs, kCardC),
                                      row(two, 2016, u"村B"_qs, u"王五"_qs, kCardC)}));
-    QCOMPARE(r.nameHits(u"\"李 四\""_qs), 0);
+    QCOMPARE(r.nameHits(u"李四"_qs), 0);
 
     // A change of another column leaves the index as it was.
     QVERIFY(execScript(r.connection, u"UPDATE 成员信息 SET 家庭住址 = '一组'"_qs));
@@ -67,14 +67,14 @@ void TestMemberCardIndex::followsInsertUpdateAndDelete()
     remove.bind(1, two);
     QVERIFY(remove.exec());
     QCOMPARE(r.index(), (QStringList{row(one, 2017, u"村C"_qs, u"张三"_qs, kCardC)}));
-    QCOMPARE(r.nameHits(u"\"王\""_qs), 0);
-    QCOMPARE(r.nameHits(u"\"张\""_qs), 1);
+    QCOMPARE(r.nameHits(u"王"_qs), 0);
+    QCOMPARE(r.nameHits(u"张"_qs), 1);
 }
 
 void TestMemberCardIndex::writesThroughTheRecordLayerAreMirrored()
 {
     MemberRegister r;
-    QVERIFY(r.isReady());
+    REQUIRE_MEMBER_REGISTER(r);
     RecordSet set;
     set.attach(r.connection);
     QVERIFY(set.openTable(schema::households::table));
@@ -106,20 +106,21 @@ void TestMemberCardIndex::writesThroughTheRecordLayerAreMirrored()
 void TestMemberCardIndex::rolledBackWriteLeavesNoTrace()
 {
     MemberRegister r;
-    QVERIFY(r.isReady());
+    REQUIRE_MEMBER_REGISTER(r);
     {
         Transaction transaction(r.connection);
         r.add(2016, QStringLiteral("村A"), {u"张三:"_qs + kCardA});
         QCOMPARE(r.index().size(), 1);
     }
     QVERIFY(r.index().isEmpty());
-    QCOMPARE(r.nameHits(u"\"张\""_qs), 0);
+    QCOMPARE(r.nameHits(u"张"_qs), 0);
 }
 
 void TestMemberCardIndex::madeOnFirstOpenOfAnOlderRegister()
 {
+    FILE_REGISTER_ONLY("a file made before the index");
     MemberRegister r;
-    QVERIFY(r.isReady());
+    REQUIRE_MEMBER_REGISTER(r);
     const qint64 one = r.addPacked(2016, QStringLiteral("村A"), u"张三"_qs,
                                    u"张三-男-"_qs + kCardA + u"-户主-汉族-初中,-女-"_qs + kCardC +
                                        u"-配偶-汉族-,𬀩芳-女-"_qs + kCardB + u"-女儿-汉族-"_qs);
@@ -130,7 +131,7 @@ void TestMemberCardIndex::madeOnFirstOpenOfAnOlderRegister()
     // The entry without a name is no member.
     QCOMPARE(r.index(), (QStringList{row(one, 2016, u"村A"_qs, u"张三"_qs, kCardA),
                                      row(one, 2016, u"村A"_qs, u"𬀩芳"_qs, kCardB)}));
-    QCOMPARE(r.nameHits(u"\"𬀩\""_qs), 1);
+    QCOMPARE(r.nameHits(u"𬀩"_qs), 1);
     // And kept from then on.
     r.add(2016, QStringLiteral("村A"), {u"王五:"_qs + kCardC});
     QCOMPARE(r.index().size(), 3);
@@ -167,8 +168,9 @@ struct ProgressCall {
 // reports nothing.
 void TestMemberCardIndex::firstOpenReportsEachStepOfTheBuild()
 {
+    FILE_REGISTER_ONLY("the build on opening a file");
     MemberRegister r;
-    QVERIFY(r.isReady());
+    REQUIRE_MEMBER_REGISTER(r);
     const QStringList expected = olderRegisterOf60(r);
     std::vector<ProgressCall> calls;
     r.connection.setIndexBuildProgress([&](int built, int total, const QString &step) {
@@ -176,7 +178,7 @@ void TestMemberCardIndex::firstOpenReportsEachStepOfTheBuild()
     });
     QVERIFY(r.connection.connectAccess(r.path(), QString()));
     QCOMPARE(r.index(), expected);
-    QCOMPARE(r.nameHits(u"\"户 5 9\""_qs), 1);
+    QCOMPARE(r.nameHits(u"户59"_qs), 1);
 
     QVERIFY(!calls.empty());
     QCOMPARE(calls.front().step, cardIndexStepText());
@@ -205,8 +207,9 @@ void TestMemberCardIndex::firstOpenReportsEachStepOfTheBuild()
 // it was before: the next open builds the whole index again.
 void TestMemberCardIndex::interruptedBuildIsMadeAgainOnTheNextOpen()
 {
+    FILE_REGISTER_ONLY("the file's journal");
     MemberRegister r;
-    QVERIFY(r.isReady());
+    REQUIRE_MEMBER_REGISTER(r);
     const QStringList expected = olderRegisterOf60(r);
 
     const pid_t child = fork();
@@ -235,25 +238,26 @@ void TestMemberCardIndex::interruptedBuildIsMadeAgainOnTheNextOpen()
     QVERIFY(!calls.empty());
     QCOMPARE(calls.front().built, 0);
     QCOMPARE(r.index(), expected);
-    QCOMPARE(r.nameHits(u"\"户 5 9\""_qs), 1);
+    QCOMPARE(r.nameHits(u"户59"_qs), 1);
 }
 
 void TestMemberCardIndex::rebuildMendsADriftedIndex()
 {
     MemberRegister r;
-    QVERIFY(r.isReady());
+    REQUIRE_MEMBER_REGISTER(r);
     const qint64 one = r.add(2016, QStringLiteral("村A"), {u"张三:"_qs + kCardA});
     // Written by a program that does not keep the index (no triggers on its connection).
     QVERIFY(execScript(r.connection,
                        u"DELETE FROM 成员身份证; INSERT INTO 成员身份证 VALUES (99, 2000, 'x', '甲', '1')"_qs));
     QVERIFY(rebuildMemberCardIndex(r.connection));
     QCOMPARE(r.index(), (QStringList{row(one, 2016, u"村A"_qs, u"张三"_qs, kCardA)}));
-    QCOMPARE(r.nameHits(u"\"张 三\""_qs), 1);
-    QCOMPARE(r.nameHits(u"\"甲\""_qs), 0);
+    QCOMPARE(r.nameHits(u"张三"_qs), 1);
+    QCOMPARE(r.nameHits(u"甲"_qs), 0);
 }
 
 void TestMemberCardIndex::bulkLoadOfANewRegisterIsIndexed()
 {
+    FILE_REGISTER_ONLY("a file made by a bulk load");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("new.mdb"));
     QString error;

@@ -26,7 +26,7 @@ private:
 
 void TestMemberSearch::initTestCase()
 {
-    QVERIFY(m_register.isReady());
+    REQUIRE_MEMBER_REGISTER(m_register);
     m_labels[m_register.add(2016, u"村A"_qs, {u"张三:110101199003071233"_qs, u"李四:110101199003071241"_qs})] =
         u"h1"_qs;
     m_labels[m_register.add(2016, u"村A"_qs, {u"王𬀩:440304198501010013"_qs, u"赵小明:110101199001010015"_qs})] =

@@ -28,6 +28,8 @@ private Q_SLOTS:
     void townshipRefusedElsewhereWhateverTheSql_data();
     void townshipRefusedElsewhereWhateverTheSql();
     void countyWritesEverywhere();
+    void cardIndexFollowsEveryClerksSaves();
+    void initBuildsTheCardIndexOfAnOlderRegister();
 
 private:
     QString as(const QString &user) const
@@ -195,6 +197,62 @@ void ServerRolesTest::countyWritesEverywhere()
     QCOMPARE(column(m_admin, QStringLiteral("SELECT 户主 || COALESCE(家庭住址, '') FROM 成员信息 WHERE "
                                             "所属管辖 = '村B' ORDER BY id")),
              (QStringList{QStringLiteral("李四县改"), QStringLiteral("赵六")}));
+}
+
+// The member-card index is the server's own: a township clerk's save keeps it (though the clerk
+// may not write it), nobody but the households' triggers writes it, and a refused save leaves it.
+void ServerRolesTest::cardIndexFollowsEveryClerksSaves()
+{
+    DBConnection clerk;
+    QVERIFY(clerk.connectServer(as(m_townClerk)));
+    const QString members =
+        QStringLiteral("钱七-男-110101199003071233-户主-汉族-初中,钱八-女-11010519491231002X-女儿-汉族-");
+    Statement add(clerk, QStringLiteral("INSERT INTO 成员信息 (录入年份, 户主, 所属管辖, 上级管辖, 家庭人员信息) "
+                                        "VALUES (2016, '钱七', '村A', '镇一', ?)"));
+    add.bind(1, members);
+    QVERIFY2(add.exec(), qPrintable(clerk.errorText()));
+    const QString indexed = QStringLiteral("SELECT 姓名 || ' ' || 身份证号 FROM 成员身份证 ORDER BY rowid");
+    const QStringList kept{QStringLiteral("钱七 110101199003071233"), QStringLiteral("钱八 11010519491231002X")};
+    QCOMPARE(column(clerk, indexed), kept);
+    QVERIFY(fenlark::execScript(
+        clerk, QStringLiteral("UPDATE 成员信息 SET 家庭人员信息 = '钱七-男-110101199003071233-户主-汉族-初中' "
+                              "WHERE 户主 = '钱七'")));
+    QCOMPARE(column(m_admin, indexed), QStringList{kept.first()});
+
+    for (const QString &sql : {QStringLiteral("DELETE FROM 成员身份证"),
+                               QStringLiteral("INSERT INTO 成员身份证 (户id, 录入年份, 所属管辖, 姓名, 身份证号) "
+                                              "VALUES (1, 2016, '村B', '假', '110101199003071233')"),
+                               QStringLiteral("UPDATE 成员身份证 SET 身份证号 = ''"),
+                               QStringLiteral("UPDATE 成员信息 SET 家庭人员信息 = '' WHERE 户主 = '李四'")})
+        QVERIFY2(!fenlark::execScript(clerk, sql), qPrintable(sql));
+    QCOMPARE(column(m_admin, indexed), QStringList{kept.first()});
+
+    QVERIFY(fenlark::execScript(clerk, QStringLiteral("DELETE FROM 成员信息 WHERE 户主 = '钱七'")));
+    QVERIFY(column(m_admin, indexed).isEmpty());
+}
+
+// A register made before the index: server-init builds it from every household and keeps it
+// from then on.
+void ServerRolesTest::initBuildsTheCardIndexOfAnOlderRegister()
+{
+    QVERIFY(fenlark::execScript(
+        m_admin, QStringLiteral("UPDATE 成员信息 SET 家庭人员信息 = 户主 || '-男-110101199003071233-户主-汉族-' "
+                                "WHERE 户主 = '张三'")));
+    QVERIFY(fenlark::execScript(m_admin, QStringLiteral("DROP TABLE 成员身份证 CASCADE; "
+                                                        "DROP FUNCTION IF EXISTS fenlark_member_index() CASCADE")));
+    QString error;
+    QVERIFY2(fenlark::initServerRegister(m_admin, m_report, error), qPrintable(error));
+    const QString indexed = QStringLiteral("SELECT 姓名 || ' ' || 身份证号 FROM 成员身份证 ORDER BY rowid");
+    QCOMPARE(column(m_admin, indexed), QStringList{QStringLiteral("张三 110101199003071233")});
+    addHousehold(m_admin, QStringLiteral("孙九"), QStringLiteral("村B"), QStringLiteral("镇二"));
+    QVERIFY(fenlark::execScript(
+        m_admin, QStringLiteral("UPDATE 成员信息 SET 家庭人员信息 = '孙九-男-440304198501010013-户主-汉族-' "
+                                "WHERE 户主 = '孙九'")));
+    QCOMPARE(column(m_admin, indexed),
+             (QStringList{QStringLiteral("张三 110101199003071233"), QStringLiteral("孙九 440304198501010013")}));
+    DBConnection clerk;
+    QVERIFY(clerk.connectServer(as(m_townClerk)));
+    QCOMPARE(column(clerk, QStringLiteral("SELECT count(*) FROM 成员身份证")), QStringList{QStringLiteral("2")});
 }
 
 QTEST_GUILESS_MAIN(ServerRolesTest)

@@ -56,7 +56,7 @@ class MemberSearchListTest : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_register.isReady());
+        REQUIRE_MEMBER_REGISTER(m_register);
         m_register.add(2026, QStringLiteral("村A"),
                        {QStringLiteral("张三:110101199003071233"), QStringLiteral("李四:110101199003071241")});
         m_register.add(2026, QStringLiteral("村B"), {QStringLiteral("李四海:440304198501010013")});
@@ -107,7 +107,7 @@ private Q_SLOTS:
     void longListIsCutAndSaysSo()
     {
         MemberRegister big;
-        QVERIFY(big.isReady());
+        REQUIRE_MEMBER_REGISTER(big);
         for (int i = 0; i <= kMemberSearchLimit; ++i)
             big.add(2026, QStringLiteral("村%1").arg(i), {QStringLiteral("张%1:110101199003071233").arg(i)});
         Page p;

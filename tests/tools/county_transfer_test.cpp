@@ -1,3 +1,5 @@
+#include "cards/card_holders.h"
+#include "cards/member_search.h"
 #include "data/db_connection.h"
 #include "data/server_schema.h"
 #include "data/statement.h"
@@ -10,6 +12,8 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <tuple>
 
 using namespace fenlark;
 
@@ -157,6 +161,43 @@ qint64 countOf(DBConnection &connection, const QString &table)
     return query.step() ? query.int64(0) : -1;
 }
 
+// Adds households to a township's file, each with its members packed as the household form
+// packs them ("name-sex-card-relation-nation-education", comma between members).
+bool addPackedHouseholds(const QString &path, const QString &parent,
+                         const std::vector<std::tuple<int, QString, QString>> &households)
+{
+    DBConnection file;
+    if (!file.connectAccess(path, QString()))
+        return false;
+    for (const auto &[year, unit, packed] : households) {
+        Statement insert(file, QStringLiteral("INSERT INTO 成员信息 (录入年份, 所属管辖, 上级管辖, 户主, 户主信息, "
+                                              "家庭人员信息) VALUES (?, ?, ?, ?, ?, ?)"));
+        const QString head = packed.section(u'-', 0, 0);
+        insert.bind(1, year).bind(2, unit).bind(3, parent).bind(4, head);
+        insert.bind(5, head + QStringLiteral("-男-") + packed.section(u'-', 2, 2) + QStringLiteral("-初中"));
+        insert.bind(6, packed);
+        if (!insert.exec())
+            return false;
+    }
+    return true;
+}
+
+// The member-card index as "年份|所属管辖|户主|姓名|身份证号", sorted: the same on a file and on the
+// server whatever keys the households have there.
+QStringList cardIndexOf(DBConnection &connection)
+{
+    Statement query(connection,
+                    QStringLiteral("SELECT m.录入年份, m.所属管辖, h.户主, m.姓名, m.身份证号 FROM 成员身份证 "
+                                   "AS m JOIN 成员信息 AS h ON h.rowid = m.户id"));
+    QStringList rows;
+    while (query.step())
+        rows << QStringList{query.text(0), query.text(1), query.text(2), query.text(3), query.text(4)}.join(u'|');
+    if (query.hasFailed() || !query.isValid())
+        rows << QStringLiteral("<failed: %1>").arg(connection.errorText());
+    rows.sort();
+    return rows;
+}
+
 const std::vector<Region> kSouth = {{1, u"国家", u"中国", u""},       {2, u"省", u"北省", u"中国"},
                                     {3, u"市", u"东市", u"北省"},     {4, u"乡镇", u"南乡", u"东市"},
                                     {5, u"村委会", u"一村", u"南乡"}, {5, u"村委会", u"二村", u"南乡"}};
@@ -190,6 +231,73 @@ private Q_SLOTS:
         const Run pull = runTool({QStringLiteral("pull"), QStringLiteral("host=/nowhere dbname=x"), file});
         QCOMPARE(pull.code, 1);
         QVERIFY2(pull.err.contains(file), qPrintable(pull.err));
+    }
+
+    // The server's member-card index follows a push as it follows a clerk's save: every member
+    // of every pushed household is there, a card entered in two townships in one year is found
+    // as a duplicate and by the search, and a second push doubles nothing.
+    void pushKeepsTheServersCardIndex()
+    {
+        const QString server = QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"));
+        if (qgetenv("FENLARK_TEST_ENGINE") != "postgresql" || server.isEmpty())
+            QSKIP("a server register only (FENLARK_TEST_ENGINE=postgresql with FENLARK_TEST_PG)");
+        QTemporaryDir dir;
+        const QString south = dir.filePath(QStringLiteral("南乡.mdb"));
+        const QString west = dir.filePath(QStringLiteral("西乡.mdb"));
+        const QString shared = QStringLiteral("11010519491231002X");
+        QVERIFY(makeTownship(south, kSouth, {}, {2025}));
+        QVERIFY(addPackedHouseholds(
+            south, QStringLiteral("南乡"),
+            {{2025, QStringLiteral("一村"),
+              QStringLiteral("张三-男-110101199003071233-户主-汉族-初中,李四-女-%1-配偶-汉族-").arg(shared)},
+             {2025, QStringLiteral("二村"), QStringLiteral("王五-男-440304198501010013-户主-汉族-初中")}}));
+        QVERIFY(makeTownship(west, kWest, {}, {2025}));
+        QVERIFY(addPackedHouseholds(west, QStringLiteral("西乡"),
+                                    {{2025, QStringLiteral("三村"),
+                                      QStringLiteral("赵六-男-330102198002290015-户主-汉族-初中,赵小-女-%1-女儿-汉族-")
+                                          .arg(shared.toLower())}}));
+
+        const QString database = QStringLiteral("fenlark_cards_%1").arg(QCoreApplication::applicationPid());
+        DBConnection cluster;
+        QVERIFY(cluster.connectServer(server));
+        QVERIFY(execScript(cluster, QStringLiteral("CREATE DATABASE ") + database));
+        const QString uri = server + QStringLiteral(" dbname=") + database;
+        const auto dropDatabase = qScopeGuard([&] {
+            execScript(cluster,
+                       QStringLiteral("DROP DATABASE IF EXISTS ") + database + QStringLiteral(" WITH (FORCE)"));
+        });
+        {
+            DBConnection county;
+            QVERIFY(county.connectServer(uri));
+            QVERIFY(execScript(county, schema::createServerTablesSql()));
+        }
+        for (const QString &file : {south, west, south}) {
+            const Run push = runTool({QStringLiteral("push"), file, uri});
+            QVERIFY2(push.code == 0, qPrintable(push.err));
+        }
+
+        DBConnection county;
+        QVERIFY(county.connectServer(uri));
+        DBConnection southFile;
+        DBConnection westFile;
+        QVERIFY(southFile.connectAccess(south, QString()));
+        QVERIFY(westFile.connectAccess(west, QString()));
+        QStringList expected = cardIndexOf(southFile) + cardIndexOf(westFile);
+        expected.sort();
+        QCOMPARE(expected.size(), 5);
+        QCOMPARE(cardIndexOf(county), expected);
+
+        QStringList holders;
+        for (const CardHolder &holder : cardHolders(county, shared, 2025, 0))
+            holders << holder.memberName + u' ' + describeHousehold(holder);
+        QCOMPARE(holders, (QStringList{QStringLiteral("李四 户主 张三, 所属管辖 一村, 年份 2025"),
+                                       QStringLiteral("赵小 户主 赵六, 所属管辖 三村, 年份 2025")}));
+        const MemberSearchResult byName =
+            findHouseholdsByMember(county, {true, QString(), 0, true}, QStringLiteral("赵小"), 10);
+        QCOMPARE(byName.households.size(), size_t(1));
+        const MemberSearchResult byCard =
+            findHouseholdsByMember(county, {true, QString(), 0, true}, QStringLiteral("4403041985"), 10);
+        QCOMPARE(byCard.households.size(), size_t(1));
     }
 
     void pushTwoTownshipsAndPullOneBack()
