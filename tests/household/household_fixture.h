@@ -6,6 +6,7 @@
 #include "data/db_connection.h"
 #include "data/record_set.h"
 #include "data/schema.h"
+#include "data/server_schema.h"
 #include "data/statement.h"
 #include "household/household_edit_window.h"
 #include "household/household_openers.h"
@@ -20,6 +21,7 @@
 #include "ui/popup_menu.h"
 #include "ui/tree_box.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -37,12 +39,16 @@ class HouseholdFixture {
 public:
     HouseholdFixture() : clock(QDateTime(QDate(2016, 5, 1), QTime(10, 0, 0)))
     {
-        const QString path = m_dir.filePath(QStringLiteral("data.mdb"));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.close();
-        m_ready = connection.connectAccess(path, QString()) &&
-                  fenlark::execScript(connection, fenlark::schema::createTablesSql());
+        if (qgetenv("FENLARK_TEST_ENGINE") == "postgresql") {
+            openOnServer();
+        } else {
+            const QString path = m_dir.filePath(QStringLiteral("data.mdb"));
+            QFile file(path);
+            if (file.open(QIODevice::WriteOnly))
+                file.close();
+            m_ready = connection.connectAccess(path, QString()) &&
+                      fenlark::execScript(connection, fenlark::schema::createTablesSql());
+        }
         mainSet.attach(connection);
         list.setColumnCount(13);
         for (int c : {5, 6, 7, 9, 10, 11})
@@ -54,7 +60,16 @@ public:
         state.currentSelection = {2016, QStringLiteral("村A")};
     }
 
+    ~HouseholdFixture()
+    {
+        mainSet.close();
+        if (!m_schema.isEmpty())
+            fenlark::execScript(connection, QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
+    }
+
     bool isReady() const { return m_ready; }
+    // Why the fixture has no register at all (the server tests without a server).
+    QString skipReason() const { return m_skipReason; }
     fenlark::HouseholdEditContext context() { return {list, tree, years, mainSet, countLabel, clock}; }
 
     // A stored household with one member, its head, and (when listed) its row on the list.
@@ -133,9 +148,37 @@ public:
     fenlark::Label countLabel;
 
 private:
+    // With FENLARK_TEST_ENGINE=postgresql: a fresh schema on the server named by FENLARK_TEST_PG
+    // (tests/support/pg_cluster.sh), made as a county's register is made, dropped at the end.
+    void openOnServer()
+    {
+        const QString server = QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"));
+        if (server.isEmpty()) {
+            m_skipReason = QStringLiteral("no PostgreSQL server: FENLARK_TEST_PG is not set");
+            return;
+        }
+        static int made = 0;
+        m_schema = QStringLiteral("h%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+        m_ready = connection.connectServer(server) &&
+                  fenlark::execScript(connection, QStringLiteral("CREATE SCHEMA ") + m_schema +
+                                                      QStringLiteral("; SET search_path TO ") + m_schema) &&
+                  fenlark::execScript(connection, fenlark::schema::createServerTablesSql());
+    }
+
     QTemporaryDir m_dir;
+    QString m_schema;
+    QString m_skipReason;
     bool m_ready = false;
 };
+
+// Skips when the fixture has no register to run on (the server tests without a server), else
+// requires it made.
+#define REQUIRE_HOUSEHOLD_FIXTURE(f)                                                                                   \
+    do {                                                                                                               \
+        if (!(f).skipReason().isEmpty())                                                                               \
+            QSKIP(qPrintable((f).skipReason()));                                                                       \
+        QVERIFY((f).isReady());                                                                                        \
+    } while (false)
 
 // Lookups on an open household form by design name.
 template <class T> T *control(QDialog *window, const char16_t *name)

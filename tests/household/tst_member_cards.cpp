@@ -84,6 +84,7 @@ private Q_SLOTS:
         QFETCH(bool, answer);
         QFETCH(bool, stored);
         HouseholdFixture f;
+        REQUIRE_HOUSEHOLD_FIXTURE(f);
         f.dialogs.answerNext(answer);
         bool open = false;
         f.dialogs.onNextModal([&](QDialog *w) {
@@ -94,7 +95,9 @@ private Q_SLOTS:
         });
         openHouseholdForAdd(f.state, f.connection, f.dialogs, f.context(), nullptr);
         const QStringList asked =
-            problems.isEmpty() ? QStringList() : QStringList{question({QStringLiteral(" 张三 ") + card + QStringLiteral(": ") + problems})};
+            problems.isEmpty()
+                ? QStringList()
+                : QStringList{question({QStringLiteral(" 张三 ") + card + QStringLiteral(": ") + problems})};
         QCOMPARE(questions(f.dialogs), asked);
         QCOMPARE(open, !stored);
         QCOMPARE(f.households().size(), stored ? 1 : 0);
@@ -135,6 +138,7 @@ private Q_SLOTS:
         QFETCH(QString, secondMemberCard);
         QFETCH(QStringList, lines);
         HouseholdFixture f;
+        REQUIRE_HOUSEHOLD_FIXTURE(f);
         f.addHousehold(storedYear, QStringLiteral("王五"), QStringLiteral("村B"), card(9), false,
                        QStringLiteral("王五-男-%1-户主-汉族-初中,王小-女-%2-女儿-汉族-").arg(card(9), storedCard));
         f.dialogs.answerNext(false);
@@ -152,6 +156,7 @@ private Q_SLOTS:
     void modifyingAHouseholdDoesNotFindItself()
     {
         HouseholdFixture f;
+        REQUIRE_HOUSEHOLD_FIXTURE(f);
         f.addHousehold(2016, QStringLiteral("张三"), QStringLiteral("村A"), card(1));
         f.list.setCursorCell(1, 1);
         f.dialogs.onNextModal([&](QDialog *w) {
@@ -166,6 +171,7 @@ private Q_SLOTS:
     void savedHouseholdIsFoundAsADuplicateNextTime()
     {
         HouseholdFixture f;
+        REQUIRE_HOUSEHOLD_FIXTURE(f);
         f.dialogs.answerNext(false);
         for (const QString &head : {QStringLiteral("张三"), QStringLiteral("张叁")}) {
             f.dialogs.onNextModal([&](QDialog *w) {
@@ -183,6 +189,7 @@ private Q_SLOTS:
     void gridMarksAFailingCardWhenEdited()
     {
         HouseholdFixture f;
+        REQUIRE_HOUSEHOLD_FIXTURE(f);
         f.dialogs.onNextModal([&](QDialog *w) {
             EGrid &grid = form(w)->memberGrid();
             typeCell(grid, 1, 2, QStringLiteral("110101199003071234"));
