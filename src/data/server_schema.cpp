@@ -27,7 +27,7 @@ QString serverType(const QString &declared)
 
 } // namespace
 
-QString createServerTablesSql()
+QString createServerBareTablesSql()
 {
     QString sql = QStringLiteral(
         "CREATE DOMAIN yesno AS smallint;\n"
@@ -58,7 +58,17 @@ QString createServerTablesSql()
         sql += QStringLiteral("CREATE TABLE ") + match.captured(1) + QStringLiteral(" (\n") +
                columns.join(QStringLiteral(",\n")) + QStringLiteral("\n);\n");
     }
-    return sql + createIndexesSql() + serverMemberIndex::createSql();
+    return sql;
+}
+
+QString createServerIndexesSql()
+{
+    return createIndexesSql() + serverMemberIndex::createSql();
+}
+
+QString createServerTablesSql()
+{
+    return createServerBareTablesSql() + createServerIndexesSql();
 }
 
 } // namespace fenlark::schema

@@ -18,4 +18,10 @@ inline const QString versionColumn = QStringLiteral("版本");
 // Made in the first schema of search_path.
 QString createServerTablesSql();
 
+// The same in two parts, for a bulk load: the tables alone, then their indexes and the
+// member-card index (whose triggers mirror only what is written after; rebuildMemberCardIndex
+// fills it from the rows loaded before).
+QString createServerBareTablesSql();
+QString createServerIndexesSql();
+
 } // namespace fenlark::schema
