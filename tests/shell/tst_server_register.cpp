@@ -1,6 +1,8 @@
 // A register on the county server: the conf that names it (and the ones refused), where it is
 // looked for beside data.mdb, the start-up that cannot reach it, the first start's third choice,
 // and a start on a real server (the throwaway cluster) that opens the main window on it.
+#include "program_place_fixture.h"
+
 #include "core/clock.h"
 #include "core/process_list.h"
 #include "core/program_dir.h"
@@ -32,35 +34,9 @@ using namespace fenlark;
 
 namespace {
 
-// A program folder and an installed program's data folder, and the start-up's seams.
-struct Fixture {
-    QTemporaryDir root;
-    QString program = root.filePath(QStringLiteral("bin"));
-    QString data = root.filePath(QStringLiteral("home/.local/share/fenlark"));
-    std::unique_ptr<FixedProgramLocation> location;
-    AppState state;
-    ScriptedDialogs dialogs;
-    FixedClock clock{QDateTime(QDate(2026, 5, 1), QTime(9, 0))};
-    RecordingSpreadsheetOpener opener;
-    FixedProcessList processes{{}};
-    SkinLoader skin;
-    std::unique_ptr<MainWindow> window;
-
-    explicit Fixture(bool installed = false)
-    {
-        QDir().mkpath(program);
-        location = installed ? std::make_unique<FixedProgramLocation>(
-                                   FixedProgramLocation::installed(program, QStringLiteral("fenlark"), data))
-                             : std::make_unique<FixedProgramLocation>(program, QStringLiteral("fenlark"));
-        state.versionText = QStringLiteral("1.0");
-        state.topRegionLevel = 2;
-    }
-    ShellServices services() { return ShellServices{dialogs, clock, *location, opener, processes}; }
-    bool start()
-    {
-        window = std::make_unique<MainWindow>(state, services(), skin);
-        return window->initialise();
-    }
+// Installed, or a program folder of its own (the default).
+struct Fixture : ProgramPlace {
+    explicit Fixture(bool installed = false) : ProgramPlace(installed ? Layout::Installed : Layout::Portable) {}
 };
 
 bool writeFile(const QString &path, const QByteArray &content)
