@@ -29,6 +29,16 @@ void addFiveLeaves(RegionFixture &f)
     f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("一村"), QStringLiteral("东坝乡"));
 }
 
+// The five units, a second village under 城关镇, and a second township 东坝乡 with two villages.
+void addTwoTownships(RegionFixture &f)
+{
+    addFive(f);
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("二村"), QStringLiteral("城关镇"));
+    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("东坝乡"), QStringLiteral("郑州"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("三村"), QStringLiteral("东坝乡"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("四村"), QStringLiteral("东坝乡"));
+}
+
 QStringList names(const QStringList &rows)
 {
     QStringList out;
@@ -191,11 +201,7 @@ void RegionDeletionTest::subtrees()
     QFETCH(QStringList, deleted);
     RegionFixture f;
     QVERIFY(f.isReady());
-    addFive(f);
-    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("二村"), QStringLiteral("城关镇"));
-    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("东坝乡"), QStringLiteral("郑州"));
-    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("三村"), QStringLiteral("东坝乡"));
-    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("四村"), QStringLiteral("东坝乡"));
+    addTwoTownships(f);
     f.addHousehold(QStringLiteral("张三"), QStringLiteral("一村"), QStringLiteral("城关镇"));
     f.addHousehold(QStringLiteral("李四"), QStringLiteral("一村"), QStringLiteral("城关镇"));
     f.addHousehold(QStringLiteral("王五"), QStringLiteral("一村"), QStringLiteral("城关镇"));
@@ -267,7 +273,7 @@ void RegionDeletionTest::householdsAddedWhileAskedStopTheDeletion_data()
         << QStringLiteral("下仍有0个下级单位、1条农户记录,不能删除!");
     QTest::newRow("a township, while its sub-units' question is up")
         << QStringLiteral("东坝乡") << 2 << QStringLiteral("三村") << QStringLiteral("东坝乡") << true
-        << QStringLiteral("下仍有1个下级单位、1条农户记录,不能删除!");
+        << QStringLiteral("下仍有2个下级单位、1条农户记录,不能删除!");
     QTest::newRow("a township, a village added to it meanwhile")
         << QStringLiteral("东坝乡") << 2 << QStringLiteral("五村") << QStringLiteral("东坝乡") << false
         << QStringLiteral("该单位的下级单位刚被其他人改动,没有删除任何单位!");
@@ -286,10 +292,7 @@ void RegionDeletionTest::householdsAddedWhileAskedStopTheDeletion()
     QFETCH(QString, refusal);
     RegionFixture f;
     QVERIFY(f.isReady());
-    addFive(f);
-    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("二村"), QStringLiteral("城关镇"));
-    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("东坝乡"), QStringLiteral("郑州"));
-    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("三村"), QStringLiteral("东坝乡"));
+    addTwoTownships(f);
     const QStringList unitsBefore = f.units();
     const QStringList listBefore = f.listRows();
     f.list.setCursorCell(int(names(listBefore).indexOf(unit)) + 1, 1);
