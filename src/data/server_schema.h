@@ -17,4 +17,10 @@ inline const QString versionColumn = QStringLiteral("版本");
 // that ask it. Made in the first schema of search_path.
 QString createServerTablesSql();
 
+// fenlark_typeof, what the dialect (data/sql_dialect.h) reads SQLite's typeof as: SQLite's answer
+// for a value of each type, the domains yesno and datetime answering as their base types
+// ('integer', 'text'). Replaces any earlier definition, so a register made before gets it too;
+// needs the two domains.
+QString typeofFunctionsSql();
+
 } // namespace fenlark::schema
