@@ -24,4 +24,10 @@ QString createServerTablesSql();
 QString createServerBareTablesSql();
 QString createServerIndexesSql();
 
+// fenlark_typeof, what the dialect (data/sql_dialect.h) reads SQLite's typeof as: SQLite's answer
+// for a value of each type, the domains yesno and datetime answering as their base types
+// ('integer', 'text'). Replaces any earlier definition, so a register made before gets it too;
+// needs the two domains.
+QString typeofFunctionsSql();
+
 } // namespace fenlark::schema

@@ -5,6 +5,7 @@
 #include "data/server_member_index.h"
 #include "data/server_schema.h"
 #include "data/statement.h"
+#include "data/statistics_index.h"
 
 #include <utility>
 #include <vector>
@@ -107,6 +108,24 @@ bool tableExists(DBConnection &connection, const QString &table)
     return probe.step() && probe.int64(0) != 0;
 }
 
+// A register made while typeof was one general function on the server answered 'text' for a
+// yes/no value (its type is a domain), so the statistics counted none of them. It gets the
+// function of each type, then the statistics indexes again on the expressions the counts ask.
+bool bringTypeofUpToDate(DBConnection &connection)
+{
+    {
+        Statement probe(connection, QStringLiteral("SELECT to_regprocedure('fenlark_typeof(yesno)') IS NULL"));
+        if (!probe.step())
+            return false;
+        if (probe.int64(0) == 0)
+            return true;
+    }
+    return execScript(connection, schema::typeofFunctionsSql() +
+                                      QStringLiteral("DROP INDEX IF EXISTS \"%1\", \"%2\";\n")
+                                          .arg(statisticsIndex::name, statisticsIndex::oddValuesName) +
+                                      statisticsIndex::createSql());
+}
+
 } // namespace
 
 bool initServerRegister(DBConnection &connection, ServerInitReport &report, QString &error)
@@ -127,6 +146,8 @@ bool initServerRegister(DBConnection &connection, ServerInitReport &report, QStr
         if (!execScript(connection, schema::createServerTablesSql()))
             return fail();
         report.tablesMade = true;
+    } else if (!bringTypeofUpToDate(connection)) {
+        return fail();
     }
     // The member-card index: made and filled from every household on a register from before it,
     // its functions and triggers made anew on every run (so a newer program's take over).

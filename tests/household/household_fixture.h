@@ -5,6 +5,7 @@
 #include "core/clock.h"
 #include "data/db_connection.h"
 #include "data/record_set.h"
+#include "data/register_file.h"
 #include "data/schema.h"
 #include "data/server_schema.h"
 #include "data/statement.h"
@@ -43,11 +44,8 @@ public:
             openOnServer();
         } else {
             const QString path = m_dir.filePath(QStringLiteral("data.mdb"));
-            QFile file(path);
-            if (file.open(QIODevice::WriteOnly))
-                file.close();
-            m_ready = connection.connectAccess(path, QString()) &&
-                      fenlark::execScript(connection, fenlark::schema::createTablesSql());
+            QString error;
+            m_ready = fenlark::createRegisterFile(path, error) && connection.connectAccess(path, QString());
         }
         mainSet.attach(connection);
         list.setColumnCount(13);
