@@ -251,9 +251,10 @@ std::optional<std::vector<qint64>> flagIdsOnIndexes(DBConnection &connection, co
 
     std::vector<qint64> odd;     // every household holding an odd value in any yes/no column
     std::vector<qint64> oddKept; // those of them whose switch reads as asked
-    Statement oddRows(connection, QStringLiteral("SELECT rowid, %1 FROM %2 WHERE ")
-                                      .arg(quoted(flag.column), quoted(schema::households::table)) +
-                                      statisticsIndex::oddFlagsCondition());
+    Statement oddRows(
+        connection,
+        QStringLiteral("SELECT rowid, %1 FROM %2 WHERE ").arg(quoted(flag.column), quoted(schema::households::table)) +
+            statisticsIndex::oddFlagsCondition());
     while (oddRows.step()) {
         odd.push_back(oddRows.int64(0));
         if (storedBool(oddRows, 1) == flag.wanted)
