@@ -359,20 +359,34 @@ QStringList distinctKeywordTexts(DBConnection &connection)
     // record would see them.
     Statement groups(connection, QStringLiteral("SELECT \"标签\", min(rowid) FROM \"成员信息\" GROUP BY \"标签\""));
     const ColumnKind kind = columnKindFromDeclaredType(groups.declaredType(0));
-    QHash<QString, qint64> firstRow;
+    const bool textColumn = kind == ColumnKind::Text || kind == ColumnKind::Untyped;
+    // A group of plain text (valid UTF-8, not empty) shows a text no other such group shows, so
+    // those need no merging; only the few odd groups are looked up among them.
+    std::vector<std::pair<qint64, QString>> found;
+    std::vector<std::pair<qint64, QString>> odd;
     while (groups.step()) {
         const qint64 row = groups.int64(1);
-        const QString text = textForRead(kind, groups.value(0));
-        if (const auto at = firstRow.find(text); at == firstRow.end())
-            firstRow.insert(text, row);
-        else if (row < *at)
-            *at = row;
+        const FieldValue value = groups.value(0);
+        const QString text = textForRead(kind, value);
+        const bool plain = textColumn && value.type == FieldValue::Type::Text && !value.bytes.isEmpty() &&
+                           !text.contains(QChar(QChar::ReplacementCharacter));
+        (plain ? found : odd).emplace_back(row, text);
     }
-    std::vector<std::pair<qint64, QString>> found;
-    found.reserve(size_t(firstRow.size()));
-    for (auto at = firstRow.cbegin(); at != firstRow.cend(); ++at)
-        found.emplace_back(at.value(), at.key());
-    std::sort(found.begin(), found.end());
+    if (!odd.empty()) {
+        QHash<QString, size_t> at;
+        at.reserve(qsizetype(found.size() + odd.size()));
+        for (size_t i = 0; i < found.size(); ++i)
+            at.insert(found[i].second, i);
+        for (auto &[row, text] : odd) {
+            if (const auto same = at.constFind(text); same != at.cend()) {
+                found[*same].first = std::min(found[*same].first, row);
+            } else {
+                at.insert(text, found.size());
+                found.emplace_back(row, std::move(text));
+            }
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     QStringList texts;
     texts.reserve(qsizetype(found.size()));
     for (auto &entry : found)
