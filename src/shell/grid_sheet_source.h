@@ -13,6 +13,7 @@ public:
     int rowCount() const override;
     QString text(int row, int column) const override;
     bool checked(int row, int column) const override;
+    std::vector<SheetCell> cells(int first, int count, int columns) const override;
 
 private:
     const EGrid &m_grid;

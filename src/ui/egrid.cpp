@@ -199,6 +199,11 @@ QString EGrid::cellText(int row, int column) const
     return value.metaType().id() == QMetaType::QString ? value.toString() : QString();
 }
 
+std::vector<GridListedRow> EGrid::readRows(int first, int count) const
+{
+    return m_model->readRows(first - 1, first < 1 ? count + first - 1 : count);
+}
+
 bool EGrid::cellChecked(int row, int column) const
 {
     const QVariant value = cell(row, column);

@@ -12,6 +12,7 @@ namespace fenlark {
 
 class GridModel;
 class GridRowReader;
+struct GridListedRow;
 
 // The grid of the windows: a header row plus data rows of text and check-box cells.
 // All rows are numbered as the windows count them: row 0 is the header row (shown as the view's
@@ -59,6 +60,9 @@ public:
     QVariant cell(int row, int column) const;
     QString cellText(int row, int column) const; // "" for check boxes and missing cells
     bool cellChecked(int row, int column) const; // false for text and missing cells
+    // The cells of count data rows from grid row `first` (1 and up) as cell() gives them, row by
+    // row: what an export of the whole list reads, in large blocks instead of cell by cell.
+    std::vector<GridListedRow> readRows(int first, int count) const;
 
     // A value kept with a data row, not shown (such as the record a list row stands for); it
     // moves with the row. Invalid when none was set or the row does not exist.

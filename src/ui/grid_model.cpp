@@ -211,6 +211,58 @@ const GridModel::ListedRow &GridModel::listedRow(int row) const
     return cached != m_cache.end() ? cached->second : none;
 }
 
+std::vector<GridListedRow> GridModel::readRows(int first, int count) const
+{
+    first = std::max(0, first);
+    const int last = static_cast<int>(std::min<qint64>(dataRows(), qint64(first) + std::max(0, count)));
+    std::vector<GridListedRow> rows(static_cast<size_t>(std::max(0, last - first)));
+    std::vector<qint64> keys;
+    std::vector<size_t> at;
+    for (int r = first; r < last; ++r) {
+        const Slot &slot = m_rows[static_cast<size_t>(r)];
+        if (!slot.held && !m_cache.count(slot.key)) {
+            keys.push_back(slot.key);
+            at.push_back(static_cast<size_t>(r - first));
+        }
+    }
+    if (!keys.empty() && m_reader) {
+        std::vector<GridListedRow> read = m_reader->read(keys);
+        read.resize(keys.size());
+        for (size_t i = 0; i < keys.size(); ++i)
+            rows[at[i]] = std::move(read[i]);
+    }
+    const auto given = [](const Cell &cell) {
+        return GridCell{cell.text, (cell.flags & Cell::Check) != 0, (cell.flags & Cell::Checked) != 0};
+    };
+    for (int r = first; r < last; ++r) {
+        GridListedRow &row = rows[static_cast<size_t>(r - first)];
+        const Slot &slot = m_rows[static_cast<size_t>(r)];
+        bool numbered = true;
+        if (slot.held) {
+            numbered = slot.held->numbered;
+            row.cells.clear();
+            for (const Cell &cell : slot.held->cells)
+                row.cells.push_back(given(cell));
+            row.data = slot.held->data;
+        } else if (const auto cached = m_cache.find(slot.key); cached != m_cache.end()) {
+            row.cells.clear();
+            for (const Cell &cell : cached->second.cells)
+                row.cells.push_back(given(cell));
+            row.data = cached->second.data;
+        } else {
+            // As listedRow keeps a row read: a check cell has no text.
+            for (GridCell &cell : row.cells) {
+                if (cell.check)
+                    cell.text.clear();
+            }
+        }
+        row.cells.resize(static_cast<size_t>(m_columnCount));
+        if (numbered && m_columnCount > 0)
+            row.cells[0] = GridCell{QString::number(r + 1), false, false};
+    }
+    return rows;
+}
+
 GridModel::Cell GridModel::cellAt(int row, int column) const
 {
     const Slot &slot = m_rows[static_cast<size_t>(row)];

@@ -73,6 +73,11 @@ public:
     bool removeDataRow(int row);
     // Every data row replaced by listed rows, one per key in order, read by reader. One reset.
     void setListedRows(std::vector<qint64> keys, std::shared_ptr<GridRowReader> reader);
+    // The cells of data rows first to first + count - 1 as they are shown (column 0 of a
+    // numbered row its number), with each row's kept value, for a reader that goes through a
+    // whole list: the listed rows not in the cache are read in one go and not kept, so the rows
+    // on screen stay in the cache. Rows past the end are left out.
+    std::vector<GridListedRow> readRows(int first, int count) const;
     // Column 0 of every row shows its row number from now on, until a text is written there;
     // one change for the whole column, and work only for the held rows.
     void renumber();

@@ -214,6 +214,16 @@ void QueryTest::sameRowsAsLiteralWalk()
         shown << texts.join(u'|');
     }
     QCOMPARE(shown, literal);
+
+    // The list as the export reads it: all its rows in one block.
+    QStringList exported;
+    for (const GridListedRow &row : list.readRows(1, list.rowCount())) {
+        QStringList texts;
+        for (const GridCell &cell : row.cells)
+            texts << (cell.check ? QString::number(cell.checked) : cell.text);
+        exported << texts.join(u'|');
+    }
+    QCOMPARE(exported, literal);
 }
 
 void QueryTest::keywordListAsLiteralWalk_data()

@@ -23,10 +23,10 @@ public:
         rowsRead += keys.size();
         std::vector<fenlark::GridListedRow> rows;
         for (const qint64 key : keys)
-            rows.push_back({{GridCell{QStringLiteral("ignored"), false, false},
-                             GridCell{QStringLiteral("k%1").arg(key), false, false},
-                             GridCell{QString(), true, key % 20 == 0}},
-                            QVariant(key)});
+            rows.push_back(
+                {{GridCell{QStringLiteral("ignored"), false, false},
+                  GridCell{QStringLiteral("k%1").arg(key), false, false}, GridCell{QString(), true, key % 20 == 0}},
+                 QVariant(key)});
         return rows;
     }
     int calls = 0;
@@ -46,6 +46,7 @@ private Q_SLOTS:
     void readingEveryRowKeepsTheCacheSmall();
     void aNewListForgetsWrittenRows();
     void hiddenValuesMoveWithTheirRows();
+    void blocksReadAsCellByCell();
 
 private:
     EGrid *m_grid = nullptr;
@@ -188,6 +189,39 @@ void TestListedRows::hiddenValuesMoveWithTheirRows()
     QVERIFY(m_grid->deleteRow(1));
     QCOMPARE(m_grid->rowData(3), QVariant(qint64(30)));
     QCOMPARE(m_grid->rowData(900000), QVariant(2024));
+}
+
+void TestListedRows::blocksReadAsCellByCell()
+{
+    // A block of rows as the export reads it holds what the cells show one by one: listed rows
+    // not read yet, rows in the cache, a written row (held, its number written as text), a
+    // row inserted empty and a renumbered column; a block past the end stops at the last row.
+    QCOMPARE(m_grid->cellText(5, 1), QStringLiteral("k50")); // rows about 5 are cached now
+    QVERIFY(m_grid->setCell(7, 0, EGrid::TextCell, QStringLiteral("seven")));
+    QVERIFY(m_grid->setCell(8, 2, EGrid::CheckCell, true));
+    QVERIFY(m_grid->insertRow(9));
+    const auto same = [this](int first, int count) {
+        const std::vector<fenlark::GridListedRow> block = m_grid->readRows(first, count);
+        QCOMPARE(int(block.size()), std::min(count, m_grid->rowCount() - first));
+        for (int i = 0; i < int(block.size()); ++i) {
+            const int row = first + i;
+            QCOMPARE(int(block[size_t(i)].cells.size()), 3);
+            QCOMPARE(block[size_t(i)].data, m_grid->rowData(row));
+            for (int column = 0; column < 3; ++column) {
+                const GridCell &cell = block[size_t(i)].cells[size_t(column)];
+                QCOMPARE(cell.check, m_grid->cell(row, column).metaType().id() == QMetaType::Bool);
+                QCOMPARE(cell.check ? QString() : cell.text, m_grid->cellText(row, column));
+                QCOMPARE(cell.check && cell.checked, m_grid->cellChecked(row, column));
+            }
+        }
+    };
+    same(1, 5000);
+    same(kRows - 10, 100);
+    const int cached = m_grid->gridModel()->cachedRows();
+    QCOMPARE(int(m_grid->readRows(kRows / 2, 3000).size()), 3000);
+    QCOMPARE(m_grid->gridModel()->cachedRows(), cached); // the rows on screen stay in the cache
+    m_grid->renumberRows();
+    same(1, 20);
 }
 
 QTEST_MAIN(TestListedRows)
