@@ -4,7 +4,6 @@
 #include "export/detail_sheet_columns.h"
 #include "export/sheet_document.h"
 #include "export/sheet_source.h"
-#include "export/workbook_deflate.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,7 +61,6 @@ const char *cellValue(const SheetCell &cell, bool checkBox, QByteArray &buffer)
 SheetWriteResult writeWorkbook(const SheetSource &list, const QString &path, const SheetWriteProgress &progress,
                                int every)
 {
-    useFastWorkbookDeflate();
     const QByteArray fileName = QFile::encodeName(path);
     // The staging files go where the user's temporary files go, not to a hard-wired /tmp.
     QByteArray tempDir = QFile::encodeName(QDir::tempPath());
