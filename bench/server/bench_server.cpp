@@ -321,12 +321,12 @@ int main(int argc, char **argv)
     if (mode == QLatin1String("schema")) {
         // The tables alone: the indexes come after the load, built once instead of row by row.
         QString tables = schema::createServerTablesSql();
-        tables.chop(schema::createIndexesSql().size());
+        tables.chop(schema::createServerIndexesSql().size());
         return execScript(connection, tables) ? 0 : 1;
     }
     if (mode == QLatin1String("indexes")) {
-        const bool ok =
-            execScript(connection, schema::createIndexesSql()) && execScript(connection, QStringLiteral("ANALYZE"));
+        const bool ok = execScript(connection, schema::createServerIndexesSql()) &&
+                        execScript(connection, QStringLiteral("VACUUM ANALYZE"));
         return ok ? 0 : 1;
     }
     if (mode != QLatin1String("run") || args.size() < 4)

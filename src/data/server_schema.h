@@ -17,4 +17,10 @@ inline const QString versionColumn = QStringLiteral("版本");
 // that ask it. Made in the first schema of search_path.
 QString createServerTablesSql();
 
+// The file's indexes (schema::createIndexesSql) as the server makes them: each ends with the
+// key column, as every index of the file ends with the rowid. The lists and queries ask an index
+// for the keys of the rows it finds; without the key in it the server reads the table's row
+// for each of them. Part of createServerTablesSql.
+QString createServerIndexesSql();
+
 } // namespace fenlark::schema
