@@ -22,3 +22,12 @@ function(fenlark_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC fenlark_options ${ARG_LIBS})
 endfunction()
+
+# The sanitizer build of the tests (AddressSanitizer and UndefinedBehaviorSanitizer): any
+# report stops the test that caused it, so a clean ctest run means a clean build.
+option(FENLARK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(FENLARK_SANITIZE)
+  target_compile_options(fenlark_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(fenlark_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace fenlark::schema {
 
 namespace {
@@ -26,16 +28,38 @@ QString serverType(const QString &declared)
 
 } // namespace
 
-QString createServerTablesSql()
+QString typeofFunctionsSql()
 {
+    // One function per type a register's column or value has, each answering a constant: the
+    // server resolves the call by the argument's declared type, a domain included (pg_typeof
+    // names a yes/no value's type yesno, which is no integer type by name), and inlines such a
+    // body, so a count over every household does not call a function per value. The general
+    // one answers for any other type.
+    static const std::pair<const char *, const char *> types[] = {
+        {"smallint", "integer"}, {"integer", "integer"}, {"bigint", "integer"},
+        {"yesno", "integer"},    {"real", "real"},       {"double precision", "real"},
+        {"numeric", "real"},     {"text", "text"},       {"datetime", "text"},
+        {"bytea", "blob"},
+    };
     QString sql = QStringLiteral(
-        "CREATE DOMAIN yesno AS smallint;\n"
-        "CREATE DOMAIN datetime AS text COLLATE \"C\";\n"
-        "CREATE FUNCTION fenlark_typeof(anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS $f$ SELECT CASE "
+        "CREATE OR REPLACE FUNCTION fenlark_typeof(anyelement) RETURNS text LANGUAGE sql IMMUTABLE AS $f$ SELECT CASE "
         "WHEN $1 IS NULL THEN 'null' "
         "WHEN pg_typeof($1) IN ('smallint'::regtype, 'integer'::regtype, 'bigint'::regtype) THEN 'integer' "
         "WHEN pg_typeof($1) IN ('real'::regtype, 'double precision'::regtype, 'numeric'::regtype) THEN 'real' "
         "WHEN pg_typeof($1) = 'bytea'::regtype THEN 'blob' ELSE 'text' END $f$;\n");
+    for (const auto &[type, answer] : types) {
+        sql += QStringLiteral("CREATE OR REPLACE FUNCTION fenlark_typeof(%1) RETURNS text LANGUAGE sql IMMUTABLE AS "
+                              "$f$ SELECT CASE WHEN $1 IS NULL THEN 'null' ELSE '%2' END $f$;\n")
+                   .arg(QLatin1String(type), QLatin1String(answer));
+    }
+    return sql;
+}
+
+QString createServerTablesSql()
+{
+    QString sql = QStringLiteral("CREATE DOMAIN yesno AS smallint;\n"
+                                 "CREATE DOMAIN datetime AS text COLLATE \"C\";\n") +
+                  typeofFunctionsSql();
     static const QRegularExpression table(QStringLiteral("CREATE TABLE (\"[^\"]+\") \\(\\n(.*?)\\n\\);"),
                                           QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression column(QStringLiteral("^\\s*(\"[^\"]+\") ([^,]+),?$"));

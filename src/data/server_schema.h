@@ -23,4 +23,10 @@ QString createServerTablesSql();
 // for each of them. Part of createServerTablesSql.
 QString createServerIndexesSql();
 
+// fenlark_typeof, what the dialect (data/sql_dialect.h) reads SQLite's typeof as: SQLite's answer
+// for a value of each type, the domains yesno and datetime answering as their base types
+// ('integer', 'text'). Replaces any earlier definition, so a register made before gets it too;
+// needs the two domains.
+QString typeofFunctionsSql();
+
 } // namespace fenlark::schema

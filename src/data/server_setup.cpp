@@ -4,6 +4,7 @@
 #include "data/schema.h"
 #include "data/server_schema.h"
 #include "data/statement.h"
+#include "data/statistics_index.h"
 
 #include <utility>
 #include <vector>
@@ -103,6 +104,24 @@ bool tableExists(DBConnection &connection, const QString &table)
     return probe.step() && probe.int64(0) != 0;
 }
 
+// A register made while typeof was one general function on the server answered 'text' for a
+// yes/no value (its type is a domain), so the statistics counted none of them. It gets the
+// function of each type, then the statistics indexes again on the expressions the counts ask.
+bool bringTypeofUpToDate(DBConnection &connection)
+{
+    {
+        Statement probe(connection, QStringLiteral("SELECT to_regprocedure('fenlark_typeof(yesno)') IS NULL"));
+        if (!probe.step())
+            return false;
+        if (probe.int64(0) == 0)
+            return true;
+    }
+    return execScript(connection, schema::typeofFunctionsSql() +
+                                      QStringLiteral("DROP INDEX IF EXISTS \"%1\", \"%2\";\n")
+                                          .arg(statisticsIndex::name, statisticsIndex::oddValuesName) +
+                                      statisticsIndex::createSql());
+}
+
 } // namespace
 
 bool initServerRegister(DBConnection &connection, ServerInitReport &report, QString &error)
@@ -123,6 +142,8 @@ bool initServerRegister(DBConnection &connection, ServerInitReport &report, QStr
         if (!execScript(connection, schema::createServerTablesSql()))
             return fail();
         report.tablesMade = true;
+    } else if (!bringTypeofUpToDate(connection)) {
+        return fail();
     }
     if (!execScript(connection, QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"角色\" name PRIMARY KEY, "
                                                "\"乡镇\" text COLLATE \"C\" NOT NULL);\n")

@@ -27,7 +27,8 @@ struct ServerInitReport {
 // Makes a server register ready for a county: its tables (unless there), the county role, a
 // role for each township of 区域管理 with row-level security that keeps its writes under its
 // own township (checked by the server itself, so no program can get round it), and the grants.
-// Safe to run again: a township added since gets its role. One transaction; false and the
+// Safe to run again: a township added since gets its role, a register made by an earlier
+// version what this one's queries need of it. One transaction; false and the
 // server's words in error when anything fails, and then nothing is changed.
 bool initServerRegister(DBConnection &connection, ServerInitReport &report, QString &error);
 

@@ -87,10 +87,19 @@ void deleteSelectedRegion(AppState & /*state: nothing of it changes*/, DBConnect
                                               defaultMessageTitle(), DefaultAnswer::No))
         return;
 
-    std::vector<qint64> rows{unit->row};
-    for (const StoredRegionUnit &sub : below.units)
-        rows.push_back(sub.row);
-    if (!deleteRegionUnits(connection, rows)) {
+    const RegionDeletionResult deletion = deleteEmptyRegionSubtree(connection, *unit, below.units);
+    switch (deletion.outcome) {
+    case RegionDeletion::Deleted:
+        break;
+    case RegionDeletion::HouseholdsBelow:
+        dialogs.message(parent,
+                        regionDeletionRefusal(*unit, qint64(deletion.now.units.size()), deletion.now.households),
+                        MessageIcon::Error);
+        return;
+    case RegionDeletion::SubUnitsChanged:
+        dialogs.message(parent, regionText::subUnitsChanged, MessageIcon::Error);
+        return;
+    case RegionDeletion::Refused:
         dialogs.message(parent, regionText::deleteFailed, MessageIcon::Error);
         return;
     }

@@ -60,6 +60,8 @@ inline const QString chooseRowToModify = QStringLiteral("请选择需要修改�
 inline const QString chooseRowToDelete = QStringLiteral("请选择需要删除的行!");
 inline const QString confirmDeletion = QStringLiteral("删除后将不能被恢复,请确认是否继续删除!");
 inline const QString deleteFailed = QStringLiteral("单位未能从数据库删除,请稍后重试!");
+inline const QString subUnitsChanged =
+    QStringLiteral("该单位的下级单位刚被其他人改动,没有删除任何单位!\n请重新选择该单位,确认要删除的下级单位后再删除。");
 } // namespace regionText
 
 } // namespace fenlark

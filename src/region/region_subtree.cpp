@@ -93,19 +93,41 @@ RegionSubtree regionSubtree(DBConnection &connection, const StoredRegionUnit &un
     return subtree;
 }
 
-bool deleteRegionUnits(DBConnection &connection, const std::vector<qint64> &rows)
+RegionDeletionResult deleteEmptyRegionSubtree(DBConnection &connection, const StoredRegionUnit &unit,
+                                              const std::vector<StoredRegionUnit> &askedSubUnits)
 {
+    RegionDeletionResult result;
     Transaction transaction(connection);
-    bool deleted = transaction.isActive();
+    if (!transaction.isActive())
+        return result;
+    result.now = regionSubtree(connection, unit);
+    if (result.now.households > 0) {
+        result.outcome = RegionDeletion::HouseholdsBelow;
+        return result;
+    }
+    QSet<qint64> asked;
+    for (const StoredRegionUnit &sub : askedSubUnits)
+        asked.insert(sub.row);
+    QSet<qint64> below;
+    for (const StoredRegionUnit &sub : result.now.units)
+        below.insert(sub.row);
+    if (asked != below) {
+        result.outcome = RegionDeletion::SubUnitsChanged;
+        return result;
+    }
     Statement remove(connection, QStringLiteral("DELETE FROM \"区域管理\" WHERE rowid = ?"));
+    std::vector<qint64> rows{unit.row};
+    for (const StoredRegionUnit &sub : result.now.units)
+        rows.push_back(sub.row);
     for (const qint64 row : rows) {
-        if (!deleted)
-            break;
         remove.reset();
         remove.bind(1, row);
-        deleted = remove.exec();
+        if (!remove.exec())
+            return result;
     }
-    return deleted && transaction.commit();
+    if (transaction.commit())
+        result.outcome = RegionDeletion::Deleted;
+    return result;
 }
 
 RegionReferences referencesToChange(DBConnection &connection, const StoredRegionUnit &unit, const RegionUnit &changed)

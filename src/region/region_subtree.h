@@ -29,8 +29,17 @@ struct RegionSubtree {
 };
 RegionSubtree regionSubtree(DBConnection &connection, const StoredRegionUnit &unit);
 
-// Deletes the rows in one transaction; false (and nothing deleted) when the store refuses one.
-bool deleteRegionUnits(DBConnection &connection, const std::vector<qint64> &rows);
+// Deletes the unit and the sub-units the clerk was asked about, in one transaction that counts
+// again first: the questions wait on the clerk, and meanwhile a clerk elsewhere (on the county
+// server) may have saved a household under one of them or added a sub-unit. Nothing is deleted
+// then, so no household is left under a unit that no longer exists.
+enum class RegionDeletion { Deleted, HouseholdsBelow, SubUnitsChanged, Refused };
+struct RegionDeletionResult {
+    RegionDeletion outcome = RegionDeletion::Refused;
+    RegionSubtree now; // what lies below the unit as counted inside the transaction
+};
+RegionDeletionResult deleteEmptyRegionSubtree(DBConnection &connection, const StoredRegionUnit &unit,
+                                              const std::vector<StoredRegionUnit> &askedSubUnits);
 
 // What a change of a unit's name or parent would leave pointing at the old name.
 struct RegionReferences {

@@ -119,9 +119,11 @@ bool ScriptedDialogs::askYesNo(QWidget *, const QString &text, MessageIcon icon,
     m_shown.push_back({text, icon, title, true, defaultAnswer});
     if (m_answers.empty())
         return false;
-    const bool yes = m_answers.front();
+    const Answer answer = m_answers.front();
     m_answers.pop_front();
-    return yes;
+    if (answer.meanwhile)
+        answer.meanwhile();
+    return answer.yes;
 }
 
 int ScriptedDialogs::showModal(QDialog *window)

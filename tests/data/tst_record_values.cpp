@@ -49,6 +49,8 @@ private Q_SLOTS:
     void dateTimeRoundTrip();
     void writeDateTimeParts_data();
     void writeDateTimeParts();
+    void typeofAnswersAsOnAFile_data();
+    void typeofAnswersAsOnAFile();
 
 private:
     // Adds one row with the given SQL values for (i, ..., u) and opens the kinds table on it.
@@ -436,6 +438,46 @@ void RecordValuesTest::writeDateTimeParts()
     QVERIFY(m_set->writeDateTime(QStringLiteral("t"), days, part));
     QVERIFY(m_set->update());
     QCOMPARE(m_store->storedText(QStringLiteral("SELECT t FROM 类型")), stored);
+}
+
+void RecordValuesTest::typeofAnswersAsOnAFile_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("literal");
+    QTest::addColumn<QString>("type");
+    // The queries that tell a save's values from unusual stored ones ask typeof; a server's typed
+    // columns, the yes/no and date-time domains among them, must answer as the file's do.
+    const char *const rows[][3] = {
+        {"yn", "1", "integer"},
+        {"yn", "0", "integer"},
+        {"yn", "NULL", "null"},
+        {"i", "42", "integer"},
+        {"s", "2", "integer"},
+        {"b8", "9000000000", "integer"},
+        {"d", "1.5", "real"},
+        {"f", "0.5", "real"},
+        {"n", "1.25", "real"},
+        {"x", "'abc'", "text"},
+        {"x", "NULL", "null"},
+        {"v", "''", "text"},
+        {"t", "'2020-01-02 03:04:05'", "text"},
+        {"bl", "X'00FF'", "blob"},
+    };
+    for (const auto &[column, literal, type] : rows) {
+        QTest::addRow("%s %s", column, literal)
+            << QString::fromUtf8(column) << QString::fromUtf8(literal) << QString::fromUtf8(type);
+    }
+}
+
+void RecordValuesTest::typeofAnswersAsOnAFile()
+{
+    QFETCH(QString, column);
+    QFETCH(QString, literal);
+    QFETCH(QString, type);
+    QVERIFY(m_store->exec(QStringLiteral("INSERT INTO 类型 (%1) VALUES (%2)").arg(column, literal)));
+    fenlark::Statement query(m_store->connection(), QStringLiteral("SELECT typeof(%1) FROM 类型").arg(column));
+    QVERIFY(query.step());
+    QCOMPARE(query.text(0), type);
 }
 
 QTEST_GUILESS_MAIN(RecordValuesTest)

@@ -1,6 +1,7 @@
 #include "register_fixture.h"
 
 #include "data/server_setup.h"
+#include "data/statistics_index.h"
 
 #include <QTest>
 
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void townshipRefusedElsewhereWhateverTheSql_data();
     void townshipRefusedElsewhereWhateverTheSql();
     void countyWritesEverywhere();
+    void initBringsAnEarlierRegisterUpToDate();
 
 private:
     QString as(const QString &user) const
@@ -195,6 +197,33 @@ void ServerRolesTest::countyWritesEverywhere()
     QCOMPARE(column(m_admin, QStringLiteral("SELECT 户主 || COALESCE(家庭住址, '') FROM 成员信息 WHERE "
                                             "所属管辖 = '村B' ORDER BY id")),
              (QStringList{QStringLiteral("李四县改"), QStringLiteral("赵六")}));
+}
+
+// A register made while typeof was one general function read a yes/no value as text, and its
+// statistics counted no yes/no column; run again, the initialisation gives it what counts them.
+void ServerRolesTest::initBringsAnEarlierRegisterUpToDate()
+{
+    QVERIFY(fenlark::execScript(
+        m_admin, QStringLiteral("DROP FUNCTION fenlark_typeof(smallint), fenlark_typeof(integer), "
+                                "fenlark_typeof(bigint), fenlark_typeof(yesno), fenlark_typeof(real), "
+                                "fenlark_typeof(double precision), fenlark_typeof(numeric), fenlark_typeof(text), "
+                                "fenlark_typeof(datetime), fenlark_typeof(bytea) CASCADE;\n") +
+                     fenlark::statisticsIndex::createSql() +
+                     QStringLiteral("UPDATE 成员信息 SET 是否党员 = 1 WHERE 户主 = '张三';")));
+    const QString typeOfFlag = QStringLiteral("SELECT typeof(是否党员) FROM 成员信息 WHERE 户主 = '张三'");
+    const QString indexesOnTheFlagFunction =
+        QStringLiteral("SELECT count(DISTINCT objid) FROM pg_depend WHERE objid IN (to_regclass('\"%1\"'), "
+                       "to_regclass('\"%2\"')) AND refobjid = to_regprocedure('fenlark_typeof(yesno)')")
+            .arg(fenlark::statisticsIndex::name, fenlark::statisticsIndex::oddValuesName);
+    QCOMPARE(column(m_admin, typeOfFlag), QStringList{QStringLiteral("text")});
+
+    QString error;
+    QVERIFY2(fenlark::initServerRegister(m_admin, m_report, error), qPrintable(error));
+    QCOMPARE(column(m_admin, typeOfFlag), QStringList{QStringLiteral("integer")});
+    QCOMPARE(column(m_admin, indexesOnTheFlagFunction), QStringList{QStringLiteral("2")});
+    // Once is enough: a further run finds it up to date.
+    QVERIFY2(fenlark::initServerRegister(m_admin, m_report, error), qPrintable(error));
+    QCOMPARE(column(m_admin, indexesOnTheFlagFunction), QStringList{QStringLiteral("2")});
 }
 
 QTEST_GUILESS_MAIN(ServerRolesTest)

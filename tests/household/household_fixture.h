@@ -5,6 +5,7 @@
 #include "core/clock.h"
 #include "data/db_connection.h"
 #include "data/record_set.h"
+#include "data/register_file.h"
 #include "data/schema.h"
 #include "data/statement.h"
 #include "household/household_edit_window.h"
@@ -38,11 +39,8 @@ public:
     HouseholdFixture() : clock(QDateTime(QDate(2016, 5, 1), QTime(10, 0, 0)))
     {
         const QString path = m_dir.filePath(QStringLiteral("data.mdb"));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.close();
-        m_ready = connection.connectAccess(path, QString()) &&
-                  fenlark::execScript(connection, fenlark::schema::createTablesSql());
+        QString error;
+        m_ready = fenlark::createRegisterFile(path, error) && connection.connectAccess(path, QString());
         mainSet.attach(connection);
         list.setColumnCount(13);
         for (int c : {5, 6, 7, 9, 10, 11})

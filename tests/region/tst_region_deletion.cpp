@@ -29,6 +29,16 @@ void addFiveLeaves(RegionFixture &f)
     f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("一村"), QStringLiteral("东坝乡"));
 }
 
+// The five units, a second village under 城关镇, and a second township 东坝乡 with two villages.
+void addTwoTownships(RegionFixture &f)
+{
+    addFive(f);
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("二村"), QStringLiteral("城关镇"));
+    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("东坝乡"), QStringLiteral("郑州"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("三村"), QStringLiteral("东坝乡"));
+    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("四村"), QStringLiteral("东坝乡"));
+}
+
 QStringList names(const QStringList &rows)
 {
     QStringList out;
@@ -50,6 +60,8 @@ private Q_SLOTS:
     void subtrees_data();
     void subtrees();
     void refusedByStoreKeepsRow();
+    void householdsAddedWhileAskedStopTheDeletion_data();
+    void householdsAddedWhileAskedStopTheDeletion();
     void apostropheUnitAddedRenamedDeleted();
 };
 
@@ -189,11 +201,7 @@ void RegionDeletionTest::subtrees()
     QFETCH(QStringList, deleted);
     RegionFixture f;
     QVERIFY(f.isReady());
-    addFive(f);
-    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("二村"), QStringLiteral("城关镇"));
-    f.addUnit(4, QStringLiteral("乡镇"), QStringLiteral("东坝乡"), QStringLiteral("郑州"));
-    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("三村"), QStringLiteral("东坝乡"));
-    f.addUnit(5, QStringLiteral("村委会"), QStringLiteral("四村"), QStringLiteral("东坝乡"));
+    addTwoTownships(f);
     f.addHousehold(QStringLiteral("张三"), QStringLiteral("一村"), QStringLiteral("城关镇"));
     f.addHousehold(QStringLiteral("李四"), QStringLiteral("一村"), QStringLiteral("城关镇"));
     f.addHousehold(QStringLiteral("王五"), QStringLiteral("一村"), QStringLiteral("城关镇"));
@@ -250,6 +258,63 @@ void RegionDeletionTest::refusedByStoreKeepsRow()
     QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
     QCOMPARE(f.units().size(), 5);
     QCOMPARE(f.listRows(), listBefore);
+}
+
+void RegionDeletionTest::householdsAddedWhileAskedStopTheDeletion_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("question"); // the question during which another clerk adds a household
+    QTest::addColumn<QString>("village");
+    QTest::addColumn<QString>("township");
+    QTest::addColumn<bool>("household"); // a household is added under village (else a village under township)
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("a village, while its question is up")
+        << QStringLiteral("二村") << 1 << QStringLiteral("二村") << QStringLiteral("城关镇") << true
+        << QStringLiteral("下仍有0个下级单位、1条农户记录,不能删除!");
+    QTest::newRow("a township, while its sub-units' question is up")
+        << QStringLiteral("东坝乡") << 2 << QStringLiteral("三村") << QStringLiteral("东坝乡") << true
+        << QStringLiteral("下仍有2个下级单位、1条农户记录,不能删除!");
+    QTest::newRow("a township, a village added to it meanwhile")
+        << QStringLiteral("东坝乡") << 2 << QStringLiteral("五村") << QStringLiteral("东坝乡") << false
+        << QStringLiteral("该单位的下级单位刚被其他人改动,没有删除任何单位!");
+}
+
+// The questions wait on the clerk for as long as they like; meanwhile a clerk elsewhere (on the
+// county server) may save a household under the unit. The deletion then must not leave that
+// household under a unit that no longer exists.
+void RegionDeletionTest::householdsAddedWhileAskedStopTheDeletion()
+{
+    QFETCH(QString, unit);
+    QFETCH(int, question);
+    QFETCH(QString, village);
+    QFETCH(QString, township);
+    QFETCH(bool, household);
+    QFETCH(QString, refusal);
+    RegionFixture f;
+    QVERIFY(f.isReady());
+    addTwoTownships(f);
+    const QStringList unitsBefore = f.units();
+    const QStringList listBefore = f.listRows();
+    f.list.setCursorCell(int(names(listBefore).indexOf(unit)) + 1, 1);
+    for (int asked = 1; asked <= question; ++asked) {
+        if (asked == question)
+            f.dialogs.answerNext(true, [&] {
+                if (household)
+                    f.addHousehold(QStringLiteral("新户"), village, township);
+                else
+                    f.addUnit(5, QStringLiteral("村委会"), village, township);
+            });
+        else
+            f.dialogs.answerNext(true);
+    }
+
+    deleteSelectedRegion(f.state, f.connection, f.list, f.dialogs, nullptr);
+
+    QVERIFY2(f.dialogs.lastText().contains(refusal), qPrintable(f.dialogs.lastText()));
+    QCOMPARE(f.dialogs.shown().back().icon, MessageIcon::Error);
+    QCOMPARE(f.units().mid(0, unitsBefore.size()), unitsBefore);
+    QCOMPARE(f.listRows().mid(0, listBefore.size()), listBefore);
+    QCOMPARE(f.householdCount(), household ? 1 : 0);
 }
 
 void RegionDeletionTest::apostropheUnitAddedRenamedDeleted()

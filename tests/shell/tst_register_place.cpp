@@ -1,6 +1,8 @@
 // Where the register lives: beside the program, else (installed) in the user's data folder; the
 // first start when there is none; the logo and the exports beside the register in use; demos
 // that say they are demos.
+#include "program_place_fixture.h"
+
 #include "core/clock.h"
 #include "core/process_list.h"
 #include "core/program_dir.h"
@@ -31,46 +33,9 @@ using namespace fenlark;
 
 namespace {
 
-enum class Layout { Portable, Installed };
 enum class Where { Nowhere, BesideProgram, DataFolder, Both };
 
-// A program folder and a user data folder (not made until needed), and the start-up's seams.
-struct Fixture {
-    QTemporaryDir root;
-    QString program = root.filePath(QStringLiteral("bin"));
-    QString data = root.filePath(QStringLiteral("home/.local/share/fenlark"));
-    std::unique_ptr<FixedProgramLocation> location;
-    AppState state;
-    ScriptedDialogs dialogs;
-    FixedClock clock{QDateTime(QDate(2026, 5, 1), QTime(9, 0))};
-    RecordingSpreadsheetOpener opener;
-    FixedProcessList processes{{}};
-    SkinLoader skin;
-    std::unique_ptr<MainWindow> window;
-
-    explicit Fixture(Layout layout)
-    {
-        QDir().mkpath(program);
-        location = layout == Layout::Installed
-                       ? std::make_unique<FixedProgramLocation>(
-                             FixedProgramLocation::installed(program, QStringLiteral("fenlark"), data))
-                       : std::make_unique<FixedProgramLocation>(program, QStringLiteral("fenlark"));
-        state.versionText = QStringLiteral("1.0");
-        state.topRegionLevel = 2;
-    }
-    bool makeRegister(const QString &folder, bool demo = false)
-    {
-        QString error;
-        QDir().mkpath(folder);
-        const QString path = folder + QStringLiteral("/data.mdb");
-        return demo ? dbtool::makeDemoRegister(path, 5, error) : dbtool::makeEmptyRegister(path, error);
-    }
-    bool start()
-    {
-        window = std::make_unique<MainWindow>(state, ShellServices{dialogs, clock, *location, opener, processes}, skin);
-        return window->initialise();
-    }
-};
+using Fixture = ProgramPlace;
 
 QStringList filesIn(const QString &folder)
 {

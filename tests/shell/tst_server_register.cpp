@@ -1,6 +1,8 @@
 // A register on the county server: the conf that names it (and the ones refused), where it is
 // looked for beside data.mdb, the start-up that cannot reach it, the first start's third choice,
 // and a start on a real server (the throwaway cluster) that opens the main window on it.
+#include "program_place_fixture.h"
+
 #include "core/clock.h"
 #include "core/process_list.h"
 #include "core/program_dir.h"
@@ -13,6 +15,7 @@
 #include "fenlark-db/register_maker.h"
 #include "shell/main_window.h"
 #include "shell/program.h"
+#include "shell/server_register.h"
 #include "ui/dialogs.h"
 #include "ui/egrid.h"
 #include "ui/tree_box.h"
@@ -21,6 +24,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -32,35 +36,9 @@ using namespace fenlark;
 
 namespace {
 
-// A program folder and an installed program's data folder, and the start-up's seams.
-struct Fixture {
-    QTemporaryDir root;
-    QString program = root.filePath(QStringLiteral("bin"));
-    QString data = root.filePath(QStringLiteral("home/.local/share/fenlark"));
-    std::unique_ptr<FixedProgramLocation> location;
-    AppState state;
-    ScriptedDialogs dialogs;
-    FixedClock clock{QDateTime(QDate(2026, 5, 1), QTime(9, 0))};
-    RecordingSpreadsheetOpener opener;
-    FixedProcessList processes{{}};
-    SkinLoader skin;
-    std::unique_ptr<MainWindow> window;
-
-    explicit Fixture(bool installed = false)
-    {
-        QDir().mkpath(program);
-        location = installed ? std::make_unique<FixedProgramLocation>(
-                                   FixedProgramLocation::installed(program, QStringLiteral("fenlark"), data))
-                             : std::make_unique<FixedProgramLocation>(program, QStringLiteral("fenlark"));
-        state.versionText = QStringLiteral("1.0");
-        state.topRegionLevel = 2;
-    }
-    ShellServices services() { return ShellServices{dialogs, clock, *location, opener, processes}; }
-    bool start()
-    {
-        window = std::make_unique<MainWindow>(state, services(), skin);
-        return window->initialise();
-    }
+// Installed, or a program folder of its own (the default).
+struct Fixture : ProgramPlace {
+    explicit Fixture(bool installed = false) : ProgramPlace(installed ? Layout::Installed : Layout::Portable) {}
 };
 
 bool writeFile(const QString &path, const QByteArray &content)
@@ -145,6 +123,8 @@ private Q_SLOTS:
     void firstStartCannotReachTheServer();
     void firstStartConnectsToTheServer();
     void startsOnTheServerRegister();
+    void passwordIsAskedWhenTheServerWantsOne_data();
+    void passwordIsAskedWhenTheServerWantsOne();
 };
 
 void ServerRegisterTest::confIsReadOrRefused_data()
@@ -370,6 +350,74 @@ void ServerRegisterTest::startsOnTheServerRegister()
         QVERIFY2(f.dialogs.lastText().contains(QStringLiteral("fenlark-db backup")), qPrintable(f.dialogs.lastText()));
         QVERIFY(!QFileInfo::exists(f.program + QStringLiteral("/备份")));
     }
+}
+
+void ServerRegisterTest::passwordIsAskedWhenTheServerWantsOne_data()
+{
+    QTest::addColumn<QString>("typed"); // what the clerk types at the prompt (null: 取消)
+    QTest::addColumn<bool>("inPgpass"); // the password is in the user's password file
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<int>("prompts");
+    QTest::newRow("right password typed") << QStringLiteral("geheim 密") << false << true << 1;
+    QTest::newRow("wrong password typed") << QStringLiteral("falsch") << false << false << 1;
+    QTest::newRow("prompt cancelled") << QString() << false << false << 1;
+    QTest::newRow("password file, no prompt") << QString() << true << true << 0;
+}
+
+// The cluster wants a password of the role fenlark_password over TCP (tests/support/pg_cluster.sh).
+void ServerRegisterTest::passwordIsAskedWhenTheServerWantsOne()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, inPgpass);
+    QFETCH(bool, connected);
+    QFETCH(int, prompts);
+    ServerDatabase server;
+    if (!server.onServer())
+        QSKIP("needs the throwaway PostgreSQL cluster");
+    DBConnection cluster;
+    QVERIFY(cluster.connectServer(server.server()));
+    execScript(cluster, QStringLiteral("CREATE ROLE fenlark_password LOGIN"));
+    QVERIFY(execScript(cluster, QStringLiteral("ALTER ROLE fenlark_password PASSWORD 'geheim 密'")));
+    const QString port = conninfoValue(server.server(), QStringLiteral("port"));
+    const QString tcp = QStringLiteral("host=127.0.0.1 port=%1 user=fenlark_password dbname=postgres").arg(port);
+
+    QTemporaryDir home;
+    const QString pgpass = home.filePath(QStringLiteral("pgpass"));
+    QVERIFY(writeFile(pgpass, inPgpass
+                                  ? QStringLiteral("127.0.0.1:%1:*:fenlark_password:geheim 密\n").arg(port).toUtf8()
+                                  : QByteArray()));
+    QFile::setPermissions(pgpass, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    qputenv("PGPASSFILE", QFile::encodeName(pgpass));
+
+    ScriptedDialogs dialogs;
+    int shown = 0;
+    QString label;
+    for (int i = 0; i < 2; ++i)
+        dialogs.onNextModal([&](QDialog *window) {
+            ++shown;
+            auto *prompt = qobject_cast<QInputDialog *>(window);
+            QVERIFY(prompt);
+            QCOMPARE(prompt->textEchoMode(), QLineEdit::Password);
+            label = prompt->labelText();
+            if (typed.isNull()) {
+                prompt->reject();
+                return;
+            }
+            prompt->setTextValue(typed);
+            prompt->accept();
+        });
+    DBConnection connection;
+    QString reason;
+    QCOMPARE(connectAskingPassword(tcp, connection, dialogs, nullptr, reason), connected);
+    qunsetenv("PGPASSFILE");
+    QCOMPARE(shown, prompts);
+    QCOMPARE(connection.isOpen(), connected);
+    if (prompts)
+        QVERIFY2(label.contains(QStringLiteral("127.0.0.1")), qPrintable(label));
+    if (!connected)
+        QVERIFY2(!reason.isEmpty(), "a refused connection says why");
+    if (!connected && !typed.isNull())
+        QVERIFY2(reason.contains(QStringLiteral("fenlark_password")), qPrintable(reason));
 }
 
 QTEST_MAIN(ServerRegisterTest)
