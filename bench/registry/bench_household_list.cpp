@@ -2,6 +2,7 @@
 // households, each beside the literal walk over the record set that the identity tests keep as
 // their reference. The first argument of every benchmark is the register size.
 #include "bench_register.h"
+#include "household_list_page.h"
 #include "literal_walks.h"
 
 #include "core/app_state.h"
@@ -32,6 +33,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <memory>
 
 using namespace fenlark;
@@ -39,44 +41,20 @@ using fenlark::bench::benchClock;
 
 namespace {
 
-// The household page of the main window as far as the list needs it, on one register, with
-// the register's first village selected and "全部" years.
+// The household page of the main window on one register, with the register's first village
+// selected and "全部" years.
 struct ListPage {
+    QString path;
     DBConnection connection;
-    TreeBox tree;
-    ComboBox years;
-    EGrid list;
-    Label count, page, pages;
-    Button previous;
-    CheckBox byInitials;
-    EditBox box;
-    HouseholdListControls controls{tree, years, list, count, page, pages, previous};
-    AppState state;
     bench::Village village;
-    QString keystrokes[2]; // one letter and two, the village's commonest beginnings of initials
+    bench::HouseholdListPage page;
+    std::array<QString, 2> keystrokes; // one letter and two, the village's commonest beginnings of initials
 
     explicit ListPage(int households)
+        : path(bench::demoRegister(households)), village(bench::firstVillage(path)), page(village)
     {
-        const QString path = bench::demoRegister(households);
         connection.connectAccess(path, QString());
-        village = bench::firstVillage(path);
-        list.setColumnCount(13);
-        for (int c : {5, 6, 7, 9, 10, 11})
-            list.setCheckColumn(c, true);
-        tree.select(tree.addItem(tree.addItem(-1, village.township), village.name));
-        years.addItem(QStringLiteral("2026"));
-        years.addItem(QStringLiteral("全部"));
-        years.setCurrentIndex(1);
-        state.currentSelection.unit = village.name;
-        byInitials.setChecked(true);
-        Statement common(connection, QStringLiteral("SELECT substr(首拼音, 1, 2), count(*) FROM 成员信息 WHERE "
-                                                    "所属管辖 = ? AND length(首拼音) >= 2 GROUP BY 1 ORDER BY 2 DESC "
-                                                    "LIMIT 1"));
-        common.bind(1, village.name);
-        if (!common.step())
-            qFatal("the first village has no households");
-        keystrokes[1] = common.text(0);
-        keystrokes[0] = keystrokes[1].left(1);
+        keystrokes = bench::commonInitials(connection, village.name);
     }
 };
 
@@ -97,8 +75,8 @@ void BM_LoadPage(benchmark::State &s)
 {
     ListPage &p = listPage(int(s.range(0)));
     for (auto _ : s)
-        loadHouseholdPage(p.state, p.connection, p.controls, int(s.range(1)), benchClock());
-    s.counters["rows"] = p.list.rowCount() - 1;
+        loadHouseholdPage(p.page.state, p.connection, p.page.controls, int(s.range(1)), benchClock());
+    s.counters["rows"] = p.page.list.rowCount() - 1;
 }
 BENCHMARK(BM_LoadPage)->Apply([](auto *b) { sizes(b, {1, 20}); }) -> Unit(benchmark::kMillisecond);
 
@@ -116,10 +94,11 @@ BENCHMARK(BM_LoadPageLiteralWalk)->Apply([](auto *b) {
 void BM_SearchKeystroke(benchmark::State &s)
 {
     ListPage &p = listPage(int(s.range(0)));
-    p.box.setContent(p.keystrokes[s.range(1) - 1]);
+    p.page.box.setContent(p.keystrokes[s.range(1) - 1]);
     for (auto _ : s)
-        searchByInitials(p.state, p.connection, p.byInitials, p.box, p.years, p.list, benchClock());
-    s.counters["rows"] = p.list.rowCount() - 1;
+        searchByInitials(p.page.state, p.connection, p.page.byInitials, p.page.box, p.page.years, p.page.list,
+                         benchClock());
+    s.counters["rows"] = p.page.list.rowCount() - 1;
     s.SetLabel(p.keystrokes[s.range(1) - 1].toStdString());
 }
 BENCHMARK(BM_SearchKeystroke)->Apply([](auto *b) { sizes(b, {1, 2}); }) -> Unit(benchmark::kMillisecond);
@@ -181,9 +160,7 @@ void BM_QueryListed(benchmark::State &s)
     ListPage &p = listPage(int(s.range(0)));
     const HouseholdCriteria c = criteria(int(s.range(1)), p.village.name);
     EGrid grid;
-    grid.setColumnCount(13);
-    for (int column : {5, 6, 7, 9, 10, 11})
-        grid.setCheckColumn(column, true);
+    bench::setUpHouseholdGrid(grid);
     for (auto _ : s) {
         grid.showListedRows(selectIdsByCriteria(p.connection, c),
                             std::make_shared<QueryRowReader>(p.connection, benchClock()));
@@ -323,9 +300,7 @@ void BM_Export(benchmark::State &s)
 {
     ListPage &p = listPage(1000000);
     EGrid grid;
-    grid.setColumnCount(13);
-    for (int c : {5, 6, 7, 9, 10, 11})
-        grid.setCheckColumn(c, true);
+    bench::setUpHouseholdGrid(grid);
     {
         EGrid::BulkUpdate bulk(grid);
         const std::vector<HouseholdListRow> rows = selectByCriteria(p.connection, criteria(2, QString()), benchClock());

@@ -3,11 +3,14 @@
 // server. bench/server.sh makes a throwaway cluster, loads it and runs this.
 //   bench_server schema CONNINFO        the tables, without their indexes (a faster load)
 //   bench_server indexes CONNINFO       the indexes, then the planner's statistics
-//   bench_server run CONNINFO FILE      the figures, for the server and for FILE
+//   bench_server run CONNINFO FILE      the figures, for the server and for FILE (which it
+//                                       writes to: give it a copy)
 // Each operation runs several times; the median and the fastest are shown, in milliseconds.
+// Both engines must answer each operation with the same rows, and the clerks' saves must all be
+// there afterwards: the run says where they differ and exits with 1.
 #include "bench_register.h"
+#include "household_list_page.h"
 
-#include "core/app_state.h"
 #include "data/db_connection.h"
 #include "data/member_card_index.h"
 #include "data/record_set.h"
@@ -16,23 +19,19 @@
 #include "data/statement.h"
 #include "household/household_store.h"
 #include "registry/household_criteria.h"
-#include "registry/household_page.h"
 #include "registry/initials_search.h"
 #include "registry/member_search.h"
 #include "registry/query_row_reader.h"
-#include "ui/buttons.h"
-#include "ui/combo_box.h"
-#include "ui/edit_box.h"
-#include "ui/egrid.h"
-#include "ui/label.h"
-#include "ui/tree_box.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <functional>
@@ -50,6 +49,7 @@ constexpr int kSaves = 20;
 constexpr int kClerks = 20;
 constexpr int kClerkSaves = 50;
 constexpr qint64 kClerkTimeLimitMs = 180000; // the clerks stop by then, whatever they saved
+constexpr int kShownRows = 30;               // what a list shows of a long answer at first
 
 double cpuSeconds()
 {
@@ -75,6 +75,35 @@ Timing timeIt(int repeats, const std::function<void()> &run)
     }
     std::sort(ms.begin(), ms.end());
     return {ms[ms.size() / 2], ms.front()};
+}
+
+// What an operation answered, to compare across the engines: its row count and a digest of
+// the rows (every cell of a short list, the keys and the first screen of a long one).
+struct Answer {
+    qint64 rows = -1;
+    QByteArray digest;
+    bool operator==(const Answer &other) const { return rows == other.rows && digest == other.digest; }
+};
+
+Answer gridAnswer(const EGrid &grid, int rows)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (int row = 1; row <= rows && row < grid.rowCount(); ++row) {
+        for (int column = 0; column < grid.columnCount(); ++column)
+            hash.addData(grid.cell(row, column).toString().toUtf8().append('\x1f'));
+    }
+    return {grid.rowCount() - 1, hash.result()};
+}
+
+Answer listedAnswer(const std::vector<qint64> &ids, const EGrid &grid)
+{
+    Answer answer = gridAnswer(grid, kShownRows);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(answer.digest);
+    hash.addData(QByteArrayView(reinterpret_cast<const char *>(ids.data()), qsizetype(ids.size() * sizeof(qint64))));
+    answer.rows = qint64(ids.size());
+    answer.digest = hash.result();
+    return answer;
 }
 
 // A household as a clerk of the village saves it.
@@ -107,6 +136,17 @@ bool saveHousehold(DBConnection &connection, RecordSet &set, const HouseholdReco
     return stored && transaction.commit();
 }
 
+qint64 countOf(DBConnection &connection, const QString &sql)
+{
+    Statement query(connection, sql);
+    return query.step() ? query.int64(0) : -1;
+}
+
+qint64 benchHouseholds(DBConnection &connection)
+{
+    return countOf(connection, QStringLiteral("SELECT count(*) FROM 成员信息 WHERE 户主 LIKE '基准户%'"));
+}
+
 void removeBenchHouseholds(DBConnection &connection)
 {
     Transaction transaction(connection);
@@ -114,40 +154,15 @@ void removeBenchHouseholds(DBConnection &connection)
     transaction.commit();
 }
 
-// The household page as far as the list, the search and the query need it, on the first village.
-struct Page {
-    TreeBox tree;
-    ComboBox years;
-    EGrid list;
-    Label count, page, pages;
-    Button previous;
-    CheckBox byInitials;
-    EditBox box;
-    HouseholdListControls controls{tree, years, list, count, page, pages, previous};
-    AppState state;
-
-    explicit Page(const bench::Village &village)
-    {
-        list.setColumnCount(13);
-        for (int c : {5, 6, 7, 9, 10, 11})
-            list.setCheckColumn(c, true);
-        tree.select(tree.addItem(tree.addItem(-1, village.township), village.name));
-        years.addItem(QStringLiteral("2026"));
-        years.addItem(QStringLiteral("全部"));
-        years.setCurrentIndex(1);
-        state.currentSelection.unit = village.name;
-        byInitials.setChecked(true);
-        box.setContent(QStringLiteral("z"));
-    }
-};
-
-// extra tells what the timed runs left (rows listed, a failure): called after them.
-void report(
-    const char *engine, const char *what, const Timing &t,
-    const std::function<QString()> &extra = [] { return QString(); })
+void report(const char *engine, const char *what, const Timing &t, const QString &extra = {})
 {
-    std::printf("| %-10s | %-46s | %9.2f | %9.2f | %s\n", engine, what, t.median, t.fastest, qPrintable(extra()));
+    std::printf("| %-10s | %-44s | %9.2f | %10.2f | %s\n", engine, what, t.median, t.fastest, qPrintable(extra));
     std::fflush(stdout);
+}
+
+QString rows(const Answer &answer)
+{
+    return QStringLiteral("%1 rows").arg(answer.rows);
 }
 
 // One keystroke of the search by name or card (the list it writes included): a member of the
@@ -161,7 +176,7 @@ void runMemberSearch(const char *engine, DBConnection &connection, const bench::
             "WHERE m.所属管辖 = ? AND m.姓名 <> h.户主 AND length(m.姓名) = 3 ORDER BY m.户id, m.rowid LIMIT 1"));
     member.bind(1, village.name);
     if (!member.step()) {
-        report(engine, "search by name or card", {}, [] { return QStringLiteral("NO MEMBER TO LOOK FOR"); });
+        report(engine, "search by name or card", {}, QStringLiteral("NO MEMBER TO LOOK FOR"));
         return;
     }
     const QString name = member.text(0);
@@ -190,62 +205,86 @@ void runMemberSearch(const char *engine, DBConnection &connection, const bench::
     for (const auto &c : cases) {
         everywhere.setChecked(c.everywhere);
         box.setContent(c.fragment);
-        report(engine, c.what,
-               timeIt(kRepeats, [&] { searchByMember(state, connection, controls, bench::benchClock()); }),
-               [&] { return QStringLiteral("%1 rows").arg(list.rowCount() - 1); });
+        const Timing t = timeIt(kRepeats, [&] { searchByMember(state, connection, controls, bench::benchClock()); });
+        report(engine, c.what, t, QStringLiteral("%1 rows").arg(list.rowCount() - 1));
     }
 }
 
-void runOperations(const char *engine, DBConnection &connection, const bench::Village &village)
+// Runs the operations on one engine; their answers, in order, for the comparison.
+std::vector<Answer> runOperations(const char *engine, DBConnection &connection, const bench::Village &village,
+                                  const std::array<QString, 2> &keystrokes)
 {
-    Page page(village);
+    std::vector<Answer> answers;
+    bench::HouseholdListPage page(village);
     const Clock &clock = bench::benchClock();
-    report(engine, "page load (first village, every year)",
-           timeIt(kRepeats, [&] { loadHouseholdPage(page.state, connection, page.controls, 0, clock); }),
-           [&] { return QStringLiteral("%1 households").arg(page.state.householdCount); });
-    report(engine, "initials search, one keystroke (z)",
-           timeIt(kRepeats,
-                  [&] {
-                      searchByInitials(page.state, connection, page.byInitials, page.box, page.years, page.list, clock);
-                  }),
-           [&] { return QStringLiteral("%1 rows").arg(page.list.rowCount() - 1); });
-    HouseholdCriteria one;
-    one.unit = village.name;
-    one.partyMember = true;
-    report(engine, "query: one village, 是否党员",
-           timeIt(kRepeats,
-                  [&] {
-                      page.list.showListedRows(selectIdsByCriteria(connection, one),
-                                               std::make_shared<QueryRowReader>(connection, clock));
-                  }),
-           [&] { return QStringLiteral("%1 rows").arg(page.list.rowCount() - 1); });
-    HouseholdCriteria all;
-    all.partyMember = true;
-    report(engine, "query: every village, one switch (是否党员)",
-           timeIt(3,
-                  [&] {
-                      page.list.showListedRows(selectIdsByCriteria(connection, all),
-                                               std::make_shared<QueryRowReader>(connection, clock));
-                  }),
-           [&] { return QStringLiteral("%1 rows").arg(page.list.rowCount() - 1); });
+    const Timing load = timeIt(kRepeats, [&] { loadHouseholdPage(page.state, connection, page.controls, 0, clock); });
+    answers.push_back(gridAnswer(page.list, page.list.rowCount()));
+    report(engine, "page load (first village, every year)", load,
+           QStringLiteral("%1 households, %2").arg(page.state.householdCount).arg(rows(answers.back())));
+    answers.push_back({page.state.householdCount, {}});
+    for (const QString &typed : keystrokes) {
+        page.box.setContent(typed);
+        const Timing search = timeIt(kRepeats, [&] {
+            searchByInitials(page.state, connection, page.byInitials, page.box, page.years, page.list, clock);
+        });
+        answers.push_back(gridAnswer(page.list, page.list.rowCount()));
+        report(engine, qPrintable(QStringLiteral("initials search, keystroke (%1)").arg(typed)), search,
+               rows(answers.back()));
+    }
+    struct Query {
+        const char *what;
+        HouseholdCriteria criteria;
+        int repeats;
+    };
+    std::vector<Query> queries(3);
+    queries[0].what = "query: one village, 是否党员";
+    queries[0].criteria.unit = village.name;
+    queries[0].criteria.parentUnit = village.township;
+    queries[0].criteria.partyMember = true;
+    queries[0].repeats = kRepeats;
+    queries[1].what = "query: every village, 是否党员";
+    queries[1].criteria.partyMember = true;
+    queries[1].repeats = 3;
+    queries[2].what = "query: every village, 慢性疾病";
+    queries[2].criteria.health = QStringLiteral("慢性疾病");
+    queries[2].repeats = 3;
+    for (const Query &query : queries) {
+        std::vector<qint64> ids;
+        const Timing t = timeIt(query.repeats, [&] {
+            ids = selectIdsByCriteria(connection, query.criteria);
+            page.list.showListedRows(ids, std::make_shared<QueryRowReader>(connection, clock));
+            for (int row = 1; row < page.list.rowCount() && row <= kShownRows; ++row) {
+                for (int column = 0; column < page.list.columnCount(); ++column)
+                    page.list.cell(row, column);
+            }
+        });
+        answers.push_back(listedAnswer(ids, page.list));
+        report(engine, query.what, t, rows(answers.back()) + QStringLiteral(", the first 30 read"));
+    }
     runMemberSearch(engine, connection, village);
     RecordSet set;
     set.attach(connection);
     int n = 0;
     bool saved = true;
-    report(engine, "household save (add, one transaction)",
-           timeIt(kSaves, [&] { saved = saveHousehold(connection, set, benchHousehold(village, n++)) && saved; }),
-           [&] { return saved ? QString() : QStringLiteral("A SAVE FAILED"); });
+    const Timing save =
+        timeIt(kSaves, [&] { saved = saveHousehold(connection, set, benchHousehold(village, n++)) && saved; });
+    answers.push_back({benchHouseholds(connection), {}});
+    report(engine, "household save (add, one transaction)", save,
+           (saved ? QString() : QStringLiteral("A SAVE FAILED; ")) +
+               QStringLiteral("%1 of %2 saved households there").arg(answers.back().rows).arg(kSaves));
     removeBenchHouseholds(connection);
+    return answers;
 }
 
 // Twenty clerks, each on a connection of its own, each adding households to a village of its
-// own as fast as it can: saves per second over all, and the slowest save.
-void runClerks(const QString &server, const std::vector<bench::Village> &villages)
+// own as fast as it can: saves per second over all, and the slowest save. True when every save
+// that reported success is in the table afterwards, and no other.
+bool runClerks(const QString &server, const std::vector<bench::Village> &villages)
 {
     std::mutex lock;
     std::vector<double> saveMs;
     std::atomic<int> failed{0};
+    std::atomic<int> unconnected{0};
     QElapsedTimer wall;
     wall.start();
     std::vector<std::thread> clerks;
@@ -253,7 +292,7 @@ void runClerks(const QString &server, const std::vector<bench::Village> &village
         clerks.emplace_back([&, clerk] {
             DBConnection connection;
             if (!connection.connectServer(server)) {
-                failed += kClerkSaves;
+                ++unconnected;
                 return;
             }
             RecordSet set;
@@ -263,9 +302,10 @@ void runClerks(const QString &server, const std::vector<bench::Village> &village
             for (int i = 0; i < kClerkSaves && wall.elapsed() < kClerkTimeLimitMs; ++i) {
                 QElapsedTimer timer;
                 timer.start();
-                if (!saveHousehold(connection, set, benchHousehold(village, 100000 + clerk * 1000 + i)))
+                if (saveHousehold(connection, set, benchHousehold(village, 100000 + clerk * 1000 + i)))
+                    mine.push_back(double(timer.nsecsElapsed()) / 1e6);
+                else
                     ++failed;
-                mine.push_back(double(timer.nsecsElapsed()) / 1e6);
             }
             std::lock_guard<std::mutex> guard(lock);
             saveMs.insert(saveMs.end(), mine.begin(), mine.end());
@@ -276,13 +316,50 @@ void runClerks(const QString &server, const std::vector<bench::Village> &village
     const double seconds = double(wall.nsecsElapsed()) / 1e9;
     std::sort(saveMs.begin(), saveMs.end());
     const auto at = [&](double q) { return saveMs.empty() ? 0.0 : saveMs[size_t(q * double(saveMs.size() - 1))]; };
-    std::printf("\n%d clerks x %d saves: %zu saves in %.2f s = %.1f saves/s; per save median %.1f ms, 95%% %.1f ms, "
-                "slowest %.1f ms; %d failed\n",
-                kClerks, kClerkSaves, saveMs.size(), seconds, double(saveMs.size()) / seconds, at(0.5), at(0.95),
-                saveMs.empty() ? 0.0 : saveMs.back(), failed.load());
-    DBConnection cleanup;
-    if (cleanup.connectServer(server))
-        removeBenchHouseholds(cleanup);
+    std::printf("\n%d clerks (connections on loopback, %d not connected) x up to %d saves within %lld s: %zu saves "
+                "in %.2f s = %.1f saves/s; per save median %.1f ms, 95%% %.1f ms, slowest %.1f ms; %d failed\n",
+                kClerks, unconnected.load(), kClerkSaves, kClerkTimeLimitMs / 1000, saveMs.size(), seconds,
+                double(saveMs.size()) / seconds, at(0.5), at(0.95), saveMs.empty() ? 0.0 : saveMs.back(),
+                failed.load());
+    DBConnection check;
+    if (!check.connectServer(server)) {
+        std::printf("cannot connect to count the clerks' saves\n");
+        return false;
+    }
+    const qint64 there = benchHouseholds(check);
+    const bool allThere = there == qint64(saveMs.size());
+    std::printf("households the clerks saved, counted after: %lld of %zu saves%s\n", there, saveMs.size(),
+                allThere ? "" : " - SAVES LOST OR DOUBLED");
+    removeBenchHouseholds(check);
+    return allThere && failed == 0 && unconnected == 0;
+}
+
+// The register file's indexes as this build makes them. A file made by an earlier build keeps
+// the indexes of that build under the same names (the program only adds missing ones), and a
+// criterion's index without its column makes SQLite read the table's row for every key it
+// finds: the figures would be an old build's. Returns how many were made again.
+int renewFileIndexes(DBConnection &file)
+{
+    static const QRegularExpression named(QStringLiteral("CREATE INDEX IF NOT EXISTS (\"[^\"]+\")"));
+    int renewed = 0;
+    for (QString statement : schema::createIndexesSql().split(u';', Qt::SkipEmptyParts)) {
+        statement = statement.trimmed();
+        const QRegularExpressionMatch match = named.match(statement);
+        if (!match.hasMatch())
+            continue;
+        QString name = match.captured(1);
+        Statement stored(file, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?"));
+        stored.bind(1, name.mid(1, name.size() - 2));
+        QString wanted = statement;
+        wanted.remove(QStringLiteral("IF NOT EXISTS "));
+        if (stored.step() && stored.text(0) == wanted)
+            continue;
+        stored.reset();
+        if (!execScript(file, QStringLiteral("DROP INDEX IF EXISTS ") + name) || !execScript(file, statement))
+            qFatal("cannot make the index %s again", qPrintable(name));
+        ++renewed;
+    }
+    return renewed;
 }
 
 std::vector<bench::Village> villagesOf(DBConnection &connection, int count)
@@ -295,6 +372,10 @@ std::vector<bench::Village> villagesOf(DBConnection &connection, int count)
         villages.push_back({query.text(1), query.text(0)});
     return villages;
 }
+
+const char *const kOperations[] = {
+    "page load",          "household count of the page",    "keystroke, one letter",          "keystroke, two letters",
+    "query: one village", "query: every village, 是否党员", "query: every village, 慢性疾病", "saved households"};
 
 } // namespace
 
@@ -322,7 +403,7 @@ int main(int argc, char **argv)
         // The member-card index is filled from the loaded households, as a first open of a file
         // without it does.
         const bool ok = execScript(connection, schema::createServerIndexesSql()) &&
-                        rebuildMemberCardIndex(connection) && execScript(connection, QStringLiteral("ANALYZE"));
+                        rebuildMemberCardIndex(connection) && execScript(connection, QStringLiteral("VACUUM ANALYZE"));
         return ok ? 0 : 1;
     }
     if (mode != QLatin1String("run") || args.size() < 4)
@@ -333,15 +414,37 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot open %s\n", qPrintable(file));
         return 1;
     }
+    QElapsedTimer renewal;
+    renewal.start();
+    const int renewed = renewFileIndexes(local);
+    if (renewed > 0)
+        std::printf("%d indexes of the file made again as this build makes them (%.1f s)\n", renewed,
+                    double(renewal.elapsed()) / 1000.0);
     const bench::Village village = bench::firstVillage(file);
-    Statement households(connection, QStringLiteral("SELECT count(*) FROM 成员信息"));
-    std::printf("%lld households on the server; village %s of %s\n\n", households.step() ? households.int64(0) : -1,
+    const std::array<QString, 2> keystrokes = bench::commonInitials(local, village.name);
+    const QString count = QStringLiteral("SELECT count(*) FROM 成员信息");
+    const qint64 onServer = countOf(connection, count);
+    const qint64 inFile = countOf(local, count);
+    std::printf("%lld households on the server, %lld in the file; village %s of %s\n\n", onServer, inFile,
                 qPrintable(village.name), qPrintable(village.township));
-    std::printf("| engine     | operation                                      | median ms | fastest ms |\n");
+    std::printf("| engine     | operation                                    | median ms | fastest ms |\n");
     const double cpu0 = cpuSeconds();
-    runOperations("SQLite", local, village);
-    runOperations("PostgreSQL", connection, village);
-    runClerks(server, villagesOf(connection, kClerks));
-    std::printf("\nclient CPU %.1f s\n", cpuSeconds() - cpu0);
-    return 0;
+    const std::vector<Answer> sqlite = runOperations("SQLite", local, village, keystrokes);
+    const std::vector<Answer> postgres = runOperations("PostgreSQL", connection, village, keystrokes);
+    bool same = onServer == inFile;
+    for (size_t i = 0; i < sqlite.size(); ++i) {
+        if (sqlite[i] == postgres[i])
+            continue;
+        same = false;
+        std::printf("DIFFERENT ANSWERS, %s: SQLite %lld rows, PostgreSQL %lld rows%s\n", kOperations[i], sqlite[i].rows,
+                    postgres[i].rows, sqlite[i].rows == postgres[i].rows ? " (other rows)" : "");
+    }
+    std::printf("both engines answered every operation with the same rows: %s\n", same ? "yes" : "NO");
+    const double cpuOperations = cpuSeconds() - cpu0;
+    const bool clerksOk = runClerks(server, villagesOf(connection, kClerks));
+    const qint64 afterClerks = countOf(connection, count);
+    std::printf("households on the server after the run: %lld\n", afterClerks);
+    std::printf("\nclient CPU: %.1f s for the operations, %.1f s for the clerks\n", cpuOperations,
+                cpuSeconds() - cpu0 - cpuOperations);
+    return same && clerksOk && afterClerks == onServer ? 0 : 1;
 }

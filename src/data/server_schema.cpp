@@ -87,12 +87,34 @@ QString createServerBareTablesSql()
 
 QString createServerIndexesSql()
 {
-    return createIndexesSql() + serverMemberIndex::createSql();
+    return fileIndexesWithKey() + serverMemberIndex::createSql();
 }
 
 QString createServerTablesSql()
 {
     return createServerBareTablesSql() + createServerIndexesSql();
+}
+
+QString fileIndexesWithKey()
+{
+    static const QRegularExpression head(QStringLiteral("CREATE INDEX IF NOT EXISTS \"[^\"]+\" ON \"[^\"]+\" \\("));
+    const QString indexes = createIndexesSql();
+    const QString key = QStringLiteral(", \"") + postgres::keyColumn + u'"';
+    QString sql;
+    qsizetype copied = 0;
+    for (const QRegularExpressionMatch &match : head.globalMatch(indexes)) {
+        // The column list's closing parenthesis; the list's expressions have their own.
+        qsizetype at = match.capturedEnd();
+        for (int depth = 1; at < indexes.size(); ++at) {
+            if (indexes[at] == u'(')
+                ++depth;
+            else if (indexes[at] == u')' && --depth == 0)
+                break;
+        }
+        sql += QStringView(indexes).mid(copied, at - copied) + key;
+        copied = at;
+    }
+    return sql + QStringView(indexes).mid(copied);
 }
 
 } // namespace fenlark::schema

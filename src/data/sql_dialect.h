@@ -28,8 +28,9 @@ struct RewrittenSql {
 //   x'00ff'           → '\x00ff'::bytea  (a blob)
 //   COLLATE BINARY    → COLLATE "C"        (byte by byte, as SQLite compares)
 //   [name], `name`    → "name"
-//   +(expr)           → (expr)             (a unary plus that keeps SQLite from an index; the
-//                                           server's planner weighs its indexes by statistics)
+//   +(expr)           → (SELECT (expr))    (a unary plus that keeps SQLite from an index: the
+//                                           same value, which the server's planner cannot look
+//                                           up in an index either; never around an aggregate)
 RewrittenSql rewriteForPostgres(const QString &sql);
 
 } // namespace fenlark::postgres

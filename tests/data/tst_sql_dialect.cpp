@@ -43,10 +43,14 @@ private Q_SLOTS:
         QTest::newRow("bracket and backtick names are quoted")
             << QStringLiteral("SELECT [户主], `标签` FROM [成员信息]")
             << QStringLiteral("SELECT \"户主\", \"标签\" FROM \"成员信息\"") << 0;
-        QTest::newRow("a unary plus before a parenthesis goes, an addition stays")
+        QTest::newRow("a unary plus before a parenthesis hides it in a subquery, an addition stays")
             << QStringLiteral("WHERE +(a) = ? AND +(IFNULL(b, 0) <> 0) = ? AND (c + (d)) > 0 AND e +(1) = f, +(g)")
-            << QStringLiteral("WHERE (a) = $1 AND (COALESCE(b, 0) <> 0) = $2 AND (c + (d)) > 0 AND e +(1) = f, (g)")
+            << QStringLiteral("WHERE (SELECT (a)) = $1 AND (SELECT (COALESCE(b, 0) <> 0)) = $2 AND (c + (d)) > 0 "
+                              "AND e +(1) = f, (SELECT (g))")
             << 2;
+        QTest::newRow("hidden expressions nest, and a parenthesis in a text or name does not count")
+            << QStringLiteral("+(f(+(a), ')') + \"(\") AND (+ (b))")
+            << QStringLiteral("(SELECT (f((SELECT (a)), ')') + \"(\")) AND ((SELECT (b)))") << 0;
         QTest::newRow("Chinese names around the words") << QStringLiteral("SELECT 户主rowid, 户主 FROM 成员信息")
                                                         << QStringLiteral("SELECT 户主rowid, 户主 FROM 成员信息") << 0;
     }

@@ -8,7 +8,9 @@
 #                               (unset when no cluster runs: the tests then skip)
 # Without PostgreSQL's server programs installed, start says so and succeeds, so the test
 # command still works on a machine without the server. PostgreSQL refuses to run as root: as
-# root the cluster belongs to the unprivileged user nobody.
+# root the cluster belongs to the unprivileged user nobody. FENLARK_PG_OPTIONS adds server
+# options after the tests' own (a later -c wins): the tests run with fsync=off, which a
+# benchmark of saves must not.
 set -euo pipefail
 
 command=${1:-}
@@ -58,7 +60,7 @@ start)
   # The socket folder must be reachable by the tests, which may run as another user.
   chmod 711 "$dir"
   as_owner "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-    -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$dir -c fsync=off -c max_connections=60" \
+    -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$dir -c fsync=off -c max_connections=60 ${FENLARK_PG_OPTIONS:-}" \
     start >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
   echo "$bin" >"$state/bin"
   echo "host=$dir port=$port user=fenlark dbname=postgres" >"$state/conninfo"
