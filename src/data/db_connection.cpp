@@ -108,17 +108,29 @@ bool DBConnection::isReadOnly() const noexcept
 
 void DBConnection::buildMissingIndexes() noexcept
 {
-    // Only the statements of indexes that are not there yet, so the progress counts real work.
+    // Only the statements of indexes that are not there yet, or are there under their name with
+    // another definition (made by an earlier build: the queries would go on paying for the old
+    // shape), so the progress counts real work. The store keeps a definition as it was written,
+    // without its IF NOT EXISTS; blanks are compared loosely.
     static const QRegularExpression indexName(QStringLiteral("CREATE INDEX IF NOT EXISTS \"([^\"]+)\""));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const auto loosely = [](QString sql) { return sql.replace(blanks, QStringLiteral(" ")).trimmed(); };
     QStringList missing;
     for (const QString &statement : schema::createIndexesSql().split(u';', Qt::SkipEmptyParts)) {
         const QRegularExpressionMatch match = indexName.match(statement);
         if (!match.hasMatch())
             continue;
-        Statement exists(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?1"));
-        exists.bind(1, match.captured(1));
-        if (!exists.step())
+        Statement stored(*this, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?1"));
+        stored.bind(1, match.captured(1));
+        if (!stored.step()) {
             missing.append(statement.trimmed());
+            continue;
+        }
+        QString wanted = statement;
+        wanted.replace(QStringLiteral("CREATE INDEX IF NOT EXISTS "), QStringLiteral("CREATE INDEX "));
+        if (loosely(stored.text(0)) != loosely(wanted))
+            missing.append(QStringLiteral("DROP INDEX IF EXISTS %1; %2")
+                               .arg(quoteIdentifier(match.captured(1)), statement.trimmed()));
     }
     if (missing.isEmpty() || isReadOnly())
         return;
@@ -127,7 +139,10 @@ void DBConnection::buildMissingIndexes() noexcept
     reportIndexBuild(0, total, indexStepText());
     watchIndexBuild(true);
     for (const QString &statement : missing) {
-        execScript(*this, statement);
+        // The drop and the build together: an interruption leaves the old index, never none.
+        Transaction transaction(*this);
+        if (execScript(*this, statement))
+            transaction.commit();
         reportIndexBuild(++built, total, indexStepText());
     }
     watchIndexBuild(false);

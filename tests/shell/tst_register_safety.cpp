@@ -85,6 +85,7 @@ private Q_SLOTS:
     void damagedRegisterWarnsAndNamesTheNewestBackup();
     void failedBackupIsToldOnce();
     void missingIndexesAreBuiltWithProgress();
+    void outdatedIndexesAreBuiltAgain();
     void startUpNamesTheCardIndexBuildInItsProgress();
     void readErrorInTheListIsToldOnce();
     void pageBacksUpAndRestores();
@@ -217,6 +218,41 @@ void RegisterSafetyTest::missingIndexesAreBuiltWithProgress()
     calls.clear();
     QVERIFY(db.connectAccess(p.path, QString()));
     QVERIFY(calls.isEmpty());
+}
+
+// A register whose indexes were made by an earlier build under today's names, with other
+// definitions (a switch's index without its column, as before the queries read the value from
+// it): the queries would go on paying for the old shape, so the open makes them again.
+void RegisterSafetyTest::outdatedIndexesAreBuiltAgain()
+{
+    Program p;
+    QVERIFY(p.makeDemo(2000));
+    const auto definitions = [](DBConnection &db) {
+        QStringList rows;
+        Statement query(db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT "
+                                           "NULL ORDER BY name"));
+        while (query.step())
+            rows << query.text(0) + u'|' + query.text(1);
+        return rows;
+    };
+    QStringList current;
+    {
+        DBConnection db;
+        QVERIFY(db.connectAccess(p.path, QString()));
+        current = definitions(db);
+        QVERIFY(execScript(db, QStringLiteral("DROP INDEX 成员信息_是否党员; DROP INDEX 成员信息_健康状况;"
+                                              "CREATE INDEX 成员信息_是否党员 ON 成员信息 ((IFNULL(是否党员, 0) <> 0));"
+                                              "CREATE INDEX 成员信息_健康状况 ON 成员信息 (IFNULL(健康状况, ''));")));
+        QVERIFY(definitions(db) != current);
+    }
+    QList<QPair<int, int>> calls;
+    DBConnection db;
+    db.setIndexBuildProgress([&](int built, int total, const QString &) { calls.append({built, total}); });
+    QVERIFY(db.connectAccess(p.path, QString()));
+    QVERIFY(!calls.isEmpty());
+    QCOMPARE(calls.first(), qMakePair(0, 2));
+    QCOMPARE(calls.last(), qMakePair(2, 2));
+    QCOMPARE(definitions(db), current);
 }
 
 // Every label the progress dialogs of the start-up showed while events were handled.
