@@ -69,8 +69,8 @@ public:
     virtual bool commit(const QString &savepoint, bool outermost) noexcept = 0;
     virtual void rollback(const QString &savepoint, bool outermost) noexcept = 0;
 
-    // The key of the row the last insert added, and the rows the last write touched.
-    virtual qint64 lastInsertKey() const noexcept = 0;
+    // The rows the last write touched. (A new row's key comes from its INSERT's RETURNING: on a
+    // server lastval() would answer the sequence of whatever a trigger inserted last.)
     virtual qint64 changes() const noexcept = 0;
 
     virtual Error lastError() const = 0;

@@ -438,25 +438,6 @@ void PostgresEngine::rollback(const QString &savepoint, bool outermost) noexcept
         releasePending();
 }
 
-qint64 PostgresEngine::lastInsertKey() const noexcept
-{
-    // lastval() fails when nothing was inserted yet, and a failure would spoil an open
-    // transaction: ask inside a savepoint of its own then.
-    const bool inTransaction = PQtransactionStatus(m_conn) == PQTRANS_INTRANS;
-    if (inTransaction)
-        PQclear(PQexec(m_conn, "SAVEPOINT fenlark_lastval"));
-    PGresult *result = PQexec(m_conn, "SELECT lastval()");
-    qint64 key = 0;
-    const bool ok = PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) == 1;
-    if (ok)
-        key = std::strtoll(PQgetvalue(result, 0, 0), nullptr, 10);
-    PQclear(result);
-    if (inTransaction)
-        PQclear(PQexec(m_conn, ok ? "RELEASE SAVEPOINT fenlark_lastval"
-                                  : "ROLLBACK TO SAVEPOINT fenlark_lastval; RELEASE SAVEPOINT fenlark_lastval"));
-    return key;
-}
-
 QString PostgresEngine::declaredType(unsigned table, int column)
 {
     auto known = m_declaredTypes.find(table);

@@ -31,7 +31,6 @@ public:
     bool begin(const QString &savepoint, bool outermost) noexcept override;
     bool commit(const QString &savepoint, bool outermost) noexcept override;
     void rollback(const QString &savepoint, bool outermost) noexcept override;
-    qint64 lastInsertKey() const noexcept override;
     qint64 changes() const noexcept override { return m_changes; }
     Error lastError() const override { return m_error; }
 

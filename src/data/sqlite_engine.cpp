@@ -166,11 +166,6 @@ void SqliteEngine::rollback(const QString &savepoint, bool) noexcept
     exec(QStringLiteral("RELEASE ") + savepoint);
 }
 
-qint64 SqliteEngine::lastInsertKey() const noexcept
-{
-    return sqlite3_last_insert_rowid(m_db);
-}
-
 qint64 SqliteEngine::changes() const noexcept
 {
     return sqlite3_changes64(m_db);

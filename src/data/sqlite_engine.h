@@ -18,7 +18,6 @@ public:
     bool begin(const QString &savepoint, bool outermost) noexcept override;
     bool commit(const QString &savepoint, bool outermost) noexcept override;
     void rollback(const QString &savepoint, bool outermost) noexcept override;
-    qint64 lastInsertKey() const noexcept override;
     qint64 changes() const noexcept override;
     Error lastError() const override;
     sqlite3 *sqliteHandle() const noexcept override { return m_db; }
