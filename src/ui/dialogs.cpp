@@ -119,11 +119,13 @@ bool ScriptedDialogs::askYesNo(QWidget *, const QString &text, MessageIcon icon,
     m_shown.push_back({text, icon, title, true, defaultAnswer});
     if (m_answers.empty())
         return false;
-    const Answer answer = m_answers.front();
+    const bool yes = m_answers.front();
+    const std::function<void()> meanwhile = std::move(m_meanwhile.front());
     m_answers.pop_front();
-    if (answer.meanwhile)
-        answer.meanwhile();
-    return answer.yes;
+    m_meanwhile.pop_front();
+    if (meanwhile)
+        meanwhile();
+    return yes;
 }
 
 int ScriptedDialogs::showModal(QDialog *window)

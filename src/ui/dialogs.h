@@ -87,9 +87,13 @@ public:
     void cancelProgressAt(int call) { m_cancelAt.push_back(call); }
     const std::vector<ProgressShown> &progressShown() const { return m_progress; }
 
-    void answerNext(bool yes) { m_answers.push_back({yes, {}}); }
+    void answerNext(bool yes) { answerNext(yes, {}); }
     // The same, with meanwhile run while the question is up (another clerk's work, say).
-    void answerNext(bool yes, std::function<void()> meanwhile) { m_answers.push_back({yes, std::move(meanwhile)}); }
+    void answerNext(bool yes, std::function<void()> meanwhile)
+    {
+        m_answers.push_back(yes);
+        m_meanwhile.push_back(std::move(meanwhile));
+    }
     // The next modal window is handed to script (it may fill fields, click, close it); the
     // window is shown (not modally) while the script runs. Without a script the window is
     // closed at once with QDialog::Rejected.
@@ -101,11 +105,8 @@ public:
 
 private:
     std::vector<Shown> m_shown;
-    struct Answer {
-        bool yes;
-        std::function<void()> meanwhile;
-    };
-    std::deque<Answer> m_answers;
+    std::deque<bool> m_answers;
+    std::deque<std::function<void()>> m_meanwhile; // beside m_answers, one each
     std::deque<std::function<void(QDialog *)>> m_modalScripts;
     std::vector<ProgressShown> m_progress;
     std::deque<int> m_cancelAt;
