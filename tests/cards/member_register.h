@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/test_server_schema.h"
+
 #include "data/db_connection.h"
 #include "data/member_card_index.h"
 #include "data/register_file.h"
@@ -105,24 +107,7 @@ public:
     fenlark::DBConnection connection;
 
 private:
-    void openOnServer()
-    {
-        const QString server = QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"));
-        if (server.isEmpty()) {
-            m_skipReason = QStringLiteral("no PostgreSQL server: FENLARK_TEST_PG is not set "
-                                          "(ctest starts one with tests/support/pg_cluster.sh)");
-            return;
-        }
-        static int made = 0;
-        m_schema = QStringLiteral("m%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
-        m_ready = connection.connectServer(server) &&
-                  fenlark::execScript(connection, QStringLiteral("CREATE SCHEMA ") + m_schema +
-                                                      QStringLiteral("; SET search_path TO ") + m_schema) &&
-                  fenlark::execScript(connection, fenlark::schema::createServerTablesSql());
-        if (!m_ready)
-            qWarning("server register not made: %s %s", qPrintable(connection.openFailureReason()),
-                     qPrintable(connection.errorText()));
-    }
+    void openOnServer() { m_ready = openTestServerSchema(connection, QStringLiteral("m"), m_schema, m_skipReason); }
 
     QTemporaryDir m_dir;
     QString m_schema;

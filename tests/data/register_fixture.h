@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/test_server_schema.h"
+
 #include "data/db_connection.h"
 #include "data/record_set.h"
 #include "data/schema.h"
@@ -130,21 +132,7 @@ public:
 private:
     void openOnServer(const QString &extraSql)
     {
-        const QString server = QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"));
-        if (server.isEmpty()) {
-            m_skipReason = QStringLiteral("no PostgreSQL server: FENLARK_TEST_PG is not set "
-                                          "(ctest starts one with tests/support/pg_cluster.sh)");
-            return;
-        }
-        static int made = 0;
-        m_schema = QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
-        m_ready = m_connection.connectServer(server) &&
-                  fenlark::execScript(m_connection, QStringLiteral("CREATE SCHEMA ") + m_schema +
-                                                        QStringLiteral("; SET search_path TO ") + m_schema) &&
-                  fenlark::execScript(m_connection, fenlark::schema::createServerTablesSql() + extraSql);
-        if (!m_ready)
-            qWarning("server register not made: %s %s", qPrintable(m_connection.openFailureReason()),
-                     qPrintable(m_connection.errorText()));
+        m_ready = openTestServerSchema(m_connection, QStringLiteral("t"), m_schema, m_skipReason, extraSql);
     }
 
     QTemporaryDir m_dir;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/test_server_schema.h"
+
 #include "cards/card_number.h"
 #include "core/app_state.h"
 #include "core/clock.h"
@@ -148,20 +150,7 @@ public:
 private:
     // With FENLARK_TEST_ENGINE=postgresql: a fresh schema on the server named by FENLARK_TEST_PG
     // (tests/support/pg_cluster.sh), made as a county's register is made, dropped at the end.
-    void openOnServer()
-    {
-        const QString server = QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"));
-        if (server.isEmpty()) {
-            m_skipReason = QStringLiteral("no PostgreSQL server: FENLARK_TEST_PG is not set");
-            return;
-        }
-        static int made = 0;
-        m_schema = QStringLiteral("h%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
-        m_ready = connection.connectServer(server) &&
-                  fenlark::execScript(connection, QStringLiteral("CREATE SCHEMA ") + m_schema +
-                                                      QStringLiteral("; SET search_path TO ") + m_schema) &&
-                  fenlark::execScript(connection, fenlark::schema::createServerTablesSql());
-    }
+    void openOnServer() { m_ready = openTestServerSchema(connection, QStringLiteral("h"), m_schema, m_skipReason); }
 
     QTemporaryDir m_dir;
     QString m_schema;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/test_server_schema.h"
+
 // A fresh register file in a temporary folder, open on one connection, for the tests of the
 // list, tree and year operations.
 
@@ -71,20 +73,7 @@ public:
     bool addYear(int year) { return run(QStringLiteral("INSERT INTO 年份管理 (年份) VALUES (?)"), {year}); }
 
 private:
-    void openOnServer()
-    {
-        const QString server = QString::fromLocal8Bit(qgetenv("FENLARK_TEST_PG"));
-        if (server.isEmpty()) {
-            m_skipReason = QStringLiteral("no PostgreSQL server: FENLARK_TEST_PG is not set");
-            return;
-        }
-        static int made = 0;
-        m_schema = QStringLiteral("r%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
-        m_ok = m_connection.connectServer(server) &&
-               fenlark::execScript(m_connection, QStringLiteral("CREATE SCHEMA ") + m_schema +
-                                                     QStringLiteral("; SET search_path TO ") + m_schema) &&
-               fenlark::execScript(m_connection, fenlark::schema::createServerTablesSql());
-    }
+    void openOnServer() { m_ok = openTestServerSchema(m_connection, QStringLiteral("r"), m_schema, m_skipReason); }
 
     QString m_schema;
     QString m_skipReason;
