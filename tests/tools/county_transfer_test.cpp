@@ -206,6 +206,29 @@ const std::vector<Region> kWest = {{1, u"国家", u"中国", u""},       {2, u"�
                                    {3, u"市", u"东市", u"北省"},     {4, u"乡镇", u"西乡", u"东市"},
                                    {5, u"村委会", u"一村", u"西乡"}, {5, u"村委会", u"三村", u"西乡"}};
 
+// A database of its own on the test cluster holding the register's tables, dropped at the end.
+struct CountyDatabase {
+    DBConnection cluster;
+    QString name;
+    QString uri;
+    bool ready = false;
+
+    CountyDatabase(const QString &server, const QString &prefix)
+    {
+        name = prefix + QString::number(QCoreApplication::applicationPid());
+        uri = server + QStringLiteral(" dbname=") + name;
+        ready = cluster.connectServer(server) && execScript(cluster, QStringLiteral("CREATE DATABASE ") + name);
+        if (ready) {
+            DBConnection county;
+            ready = county.connectServer(uri) && execScript(county, schema::createServerTablesSql());
+        }
+    }
+    ~CountyDatabase()
+    {
+        execScript(cluster, QStringLiteral("DROP DATABASE IF EXISTS ") + name + QStringLiteral(" WITH (FORCE)"));
+    }
+};
+
 } // namespace
 
 class CountyTransferTest : public QObject {
@@ -257,20 +280,9 @@ private Q_SLOTS:
                                       QStringLiteral("赵六-男-330102198002290015-户主-汉族-初中,赵小-女-%1-女儿-汉族-")
                                           .arg(shared.toLower())}}));
 
-        const QString database = QStringLiteral("fenlark_cards_%1").arg(QCoreApplication::applicationPid());
-        DBConnection cluster;
-        QVERIFY(cluster.connectServer(server));
-        QVERIFY(execScript(cluster, QStringLiteral("CREATE DATABASE ") + database));
-        const QString uri = server + QStringLiteral(" dbname=") + database;
-        const auto dropDatabase = qScopeGuard([&] {
-            execScript(cluster,
-                       QStringLiteral("DROP DATABASE IF EXISTS ") + database + QStringLiteral(" WITH (FORCE)"));
-        });
-        {
-            DBConnection county;
-            QVERIFY(county.connectServer(uri));
-            QVERIFY(execScript(county, schema::createServerTablesSql()));
-        }
+        const CountyDatabase database(server, QStringLiteral("fenlark_cards_"));
+        QVERIFY(database.ready);
+        const QString uri = database.uri;
         for (const QString &file : {south, west, south}) {
             const Run push = runTool({QStringLiteral("push"), file, uri});
             QVERIFY2(push.code == 0, qPrintable(push.err));
@@ -322,20 +334,9 @@ private Q_SLOTS:
                               {2024, u"三村", u"西乡", u"赵六", u"110101197001010055", 0, 0}},
                              {2024, 2025}));
 
-        const QString database = QStringLiteral("fenlark_county_%1").arg(QCoreApplication::applicationPid());
-        DBConnection cluster;
-        QVERIFY(cluster.connectServer(server));
-        QVERIFY(execScript(cluster, QStringLiteral("CREATE DATABASE ") + database));
-        const QString uri = server + QStringLiteral(" dbname=") + database;
-        const auto dropDatabase = qScopeGuard([&] {
-            execScript(cluster,
-                       QStringLiteral("DROP DATABASE IF EXISTS ") + database + QStringLiteral(" WITH (FORCE)"));
-        });
-        {
-            DBConnection county;
-            QVERIFY(county.connectServer(uri));
-            QVERIFY(execScript(county, schema::createServerTablesSql()));
-        }
+        const CountyDatabase database(server, QStringLiteral("fenlark_county_"));
+        QVERIFY(database.ready);
+        const QString uri = database.uri;
 
         const Run first = runTool({QStringLiteral("push"), south, uri});
         QVERIFY2(first.code == 0, qPrintable(first.err));
