@@ -85,16 +85,12 @@ QString createServerBareTablesSql()
     return sql;
 }
 
-QString createServerIndexesSql()
-{
-    return fileIndexesWithKey() + serverMemberIndex::createSql();
-}
+namespace {
 
-QString createServerTablesSql()
-{
-    return createServerBareTablesSql() + createServerIndexesSql();
-}
-
+// The file's indexes (schema::createIndexesSql) as the server makes them: each ends with the
+// key column, as every index of the file ends with the rowid. The lists and queries ask an index
+// for the keys of the rows it finds; without the key in it the server reads the table's row
+// for each of them.
 QString fileIndexesWithKey()
 {
     static const QRegularExpression head(QStringLiteral("CREATE INDEX IF NOT EXISTS \"[^\"]+\" ON \"[^\"]+\" \\("));
@@ -115,6 +111,18 @@ QString fileIndexesWithKey()
         copied = at;
     }
     return sql + QStringView(indexes).mid(copied);
+}
+
+} // namespace
+
+QString createServerIndexesSql()
+{
+    return fileIndexesWithKey() + serverMemberIndex::createSql();
+}
+
+QString createServerTablesSql()
+{
+    return createServerBareTablesSql() + createServerIndexesSql();
 }
 
 } // namespace fenlark::schema

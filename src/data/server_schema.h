@@ -24,12 +24,6 @@ QString createServerTablesSql();
 QString createServerBareTablesSql();
 QString createServerIndexesSql();
 
-// The file's indexes (schema::createIndexesSql) as the server makes them: each ends with the
-// key column, as every index of the file ends with the rowid. The lists and queries ask an index
-// for the keys of the rows it finds; without the key in it the server reads the table's row
-// for each of them. Part of createServerIndexesSql.
-QString fileIndexesWithKey();
-
 // fenlark_typeof, what the dialect (data/sql_dialect.h) reads SQLite's typeof as: SQLite's answer
 // for a value of each type, the domains yesno and datetime answering as their base types
 // ('integer', 'text'). Replaces any earlier definition, so a register made before gets it too;
