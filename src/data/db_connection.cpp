@@ -1,5 +1,6 @@
 #include "data/db_connection.h"
 
+#include "data/keyword_catalogue.h"
 #include "data/member_card_index.h"
 #include "data/postgres_engine.h"
 #include "data/record_set.h"
@@ -66,6 +67,8 @@ bool DBConnection::connectAccess(const QString &path, const QString &password) n
     // Likewise the member-card index; a file without households yet gets it when they come.
     registerMemberIndexFunctions(*this);
     ensureMemberCardIndex(*this);
+    // And the keyword catalogue, made once and from then on kept by the file's own triggers.
+    ensureKeywordCatalogue(*this);
     m_errors.clear();
     return true;
 }

@@ -1,8 +1,9 @@
 #include "data/register_file.h"
 
 #include "data/db_connection.h"
-#include "data/safe_file.h"
+#include "data/keyword_catalogue.h"
 #include "data/member_card_index.h"
+#include "data/safe_file.h"
 #include "data/schema.h"
 #include "data/statement.h"
 
@@ -73,6 +74,11 @@ bool fillNewFile(const QString &path, const RegisterLoad *load, QString &error)
     }
     if (!execScript(connection, schema::createIndexesSql())) {
         error = storeError(connection, QStringLiteral("cannot make the indexes"));
+        return false;
+    }
+    // The keyword catalogue last, from the 标签 index just built; its triggers keep it from here on.
+    if (!ensureKeywordCatalogue(connection)) {
+        error = storeError(connection, QStringLiteral("cannot make the keyword catalogue"));
         return false;
     }
     if (!transaction.commit()) {

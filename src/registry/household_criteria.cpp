@@ -2,6 +2,7 @@
 
 #include "data/db_connection.h"
 #include "data/field_value.h"
+#include "data/keyword_catalogue.h"
 #include "data/schema.h"
 #include "data/statement.h"
 #include "data/statistics_index.h"
@@ -345,33 +346,13 @@ std::vector<qint64> selectIdsByCriteria(DBConnection &connection, const Househol
     return ids;
 }
 
-QStringList distinctKeywordTexts(DBConnection &connection)
+namespace {
+
+// The texts of found (plain texts, each shown by one group only) and odd (groups whose shown
+// text may equal another's), each text once with the first row of any group showing it, in
+// the order of those first rows.
+TextTable mergedByFirstRow(std::vector<std::pair<qint64, QString>> found, std::vector<std::pair<qint64, QString>> odd)
 {
-    // One ordered pass over the 标签 index, the store grouping equal stored values and naming
-    // the first row of each: the index holds (标签, rowid), so this reads it once from end to end
-    // without touching the table, however many distinct texts there are. A text per statement
-    // cost a statement per text, seconds for a few hundred thousand of them.
-    //
-    // The groups are by stored value; the list is by the text a read shows. Those differ for the
-    // odd values a hand-made or imported file may hold: a NULL shows as the empty text, every
-    // blob as "[BLOB]", and texts that are no valid UTF-8 may show alike. So groups that show the
-    // same text are merged here, each text keeping its first row, exactly as a walk over every
-    // record would see them.
-    Statement groups(connection, QStringLiteral("SELECT \"标签\", min(rowid) FROM \"成员信息\" GROUP BY \"标签\""));
-    const ColumnKind kind = columnKindFromDeclaredType(groups.declaredType(0));
-    const bool textColumn = kind == ColumnKind::Text || kind == ColumnKind::Untyped;
-    // A group of plain text (valid UTF-8, not empty) shows a text no other such group shows, so
-    // those need no merging; only the few odd groups are looked up among them.
-    std::vector<std::pair<qint64, QString>> found;
-    std::vector<std::pair<qint64, QString>> odd;
-    while (groups.step()) {
-        const qint64 row = groups.int64(1);
-        const FieldValue value = groups.value(0);
-        const QString text = textForRead(kind, value);
-        const bool plain = textColumn && value.type == FieldValue::Type::Text && !value.bytes.isEmpty() &&
-                           !text.contains(QChar(QChar::ReplacementCharacter));
-        (plain ? found : odd).emplace_back(row, text);
-    }
     if (!odd.empty()) {
         QHash<QString, size_t> at;
         at.reserve(qsizetype(found.size() + odd.size()));
@@ -386,12 +367,94 @@ QStringList distinctKeywordTexts(DBConnection &connection)
             }
         }
     }
-    std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    QStringList texts;
-    texts.reserve(qsizetype(found.size()));
-    for (auto &entry : found)
-        texts << std::move(entry.second);
-    return texts;
+    const auto byFirstRow = [](const auto &a, const auto &b) { return a.first < b.first; };
+    if (!std::is_sorted(found.begin(), found.end(), byFirstRow))
+        std::sort(found.begin(), found.end(), byFirstRow);
+    TextTable table;
+    qsizetype characters = 0;
+    for (const auto &entry : found)
+        characters += entry.second.size();
+    table.reserve(qsizetype(found.size()), characters);
+    for (const auto &entry : found)
+        table.append(entry.second);
+    return table;
+}
+
+} // namespace
+
+TextTable keywordTextTable(DBConnection &connection)
+{
+    // The groups are by stored value; the list is by the text a read shows. Those differ for the
+    // odd values a hand-made or imported file may hold: a NULL shows as the empty text, every
+    // blob as "[BLOB]", and texts that are no valid UTF-8 may show alike. So groups that show the
+    // same text are merged here, each text keeping its first row, exactly as a walk over every
+    // record would see them. A group of plain text (valid UTF-8, not empty) shows a text no
+    // other such group shows, so those need no merging; only the few odd groups are looked up
+    // among them.
+    //
+    // A register file keeps its distinct values with their first rows in the keyword catalogue,
+    // already in first-row order: a short scan however many households there are. A server
+    // register, and a file that could not be given the catalogue, group the households in one
+    // ordered pass over the 标签 index, which holds (标签, rowid): read once from end to end
+    // without touching the table. A text per statement cost a statement per text, seconds for a
+    // few hundred thousand of them.
+    const bool catalogued = keywordCatalogueReady(connection);
+    Statement groups(connection,
+                     catalogued ? keywordCatalogue::orderedSql()
+                                : QStringLiteral("SELECT \"标签\", min(rowid) FROM \"成员信息\" GROUP BY \"标签\""));
+    // Texts read as the households' own column reads them, whatever the catalogue declares.
+    const ColumnKind kind = columnKindFromDeclaredType(
+        catalogued ? Statement(connection, QStringLiteral("SELECT \"标签\" FROM \"成员信息\" LIMIT 0")).declaredType(0)
+                   : groups.declaredType(0));
+    const bool textColumn = kind == ColumnKind::Text || kind == ColumnKind::Untyped;
+    const auto isPlain = [](const QString &text) {
+        return !text.isEmpty() && !text.contains(QChar(QChar::ReplacementCharacter));
+    };
+
+    std::vector<std::pair<qint64, QString>> odd;
+    if (catalogued && textColumn) {
+        // The plain texts go straight into the table in the catalogue's order; the catalogue says
+        // which values are stored as text, so those are read without their bytes copied first.
+        TextTable table;
+        std::vector<qint64> rows;
+        Statement size(connection, QStringLiteral("SELECT count(*) FROM \"标签汇总\""));
+        const qsizetype count = size.step() ? qsizetype(size.int64(0)) : 0;
+        table.reserve(count, 12 * count);
+        rows.reserve(size_t(count));
+        while (groups.step()) {
+            const qint64 row = groups.int64(1);
+            QString text = groups.int64(2) == 1 ? groups.text(0) : textForRead(kind, groups.value(0));
+            if (groups.int64(2) == 1 && isPlain(text)) {
+                table.append(text);
+                rows.push_back(row);
+            } else {
+                odd.emplace_back(row, std::move(text));
+            }
+        }
+        if (odd.empty())
+            return table;
+        // A few odd values: merged with the rest below, as for any register.
+        std::vector<std::pair<qint64, QString>> found;
+        found.reserve(rows.size() + odd.size());
+        for (size_t i = 0; i < rows.size(); ++i)
+            found.emplace_back(rows[i], table.at(qsizetype(i)).toString());
+        return mergedByFirstRow(std::move(found), std::move(odd));
+    }
+    std::vector<std::pair<qint64, QString>> found;
+    while (groups.step()) {
+        const qint64 row = groups.int64(1);
+        const FieldValue value = groups.value(0);
+        QString text = textForRead(kind, value);
+        const bool plain =
+            textColumn && value.type == FieldValue::Type::Text && !value.bytes.isEmpty() && isPlain(text);
+        (plain ? found : odd).emplace_back(row, std::move(text));
+    }
+    return mergedByFirstRow(std::move(found), std::move(odd));
+}
+
+QStringList distinctKeywordTexts(DBConnection &connection)
+{
+    return keywordTextTable(connection).toStringList();
 }
 
 } // namespace fenlark

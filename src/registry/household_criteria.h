@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/text_table.h"
 #include "registry/household_row.h"
 
 #include <QStringList>
@@ -40,5 +41,7 @@ std::vector<qint64> selectIdsByCriteria(DBConnection &connection, const Househol
 
 // The distinct 标签 texts, whole, in the order they first occur (the empty text included).
 QStringList distinctKeywordTexts(DBConnection &connection);
+// The same texts held in one table: what the query window's keyword box keeps.
+TextTable keywordTextTable(DBConnection &connection);
 
 } // namespace fenlark

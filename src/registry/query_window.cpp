@@ -81,8 +81,7 @@ void QueryWindow::fillRegions()
 
 void QueryWindow::fillKeywords()
 {
-    for (const QString &text : distinctKeywordTexts(m_connection))
-        m_keywords->addItem(text);
+    m_keywords->addTexts(keywordTextTable(m_connection));
 }
 
 bool QueryWindow::ticked(const char16_t *name) const

@@ -1,5 +1,11 @@
 #include "ui/combo_box.h"
 
+#include "ui/text_table_model.h"
+
+#include <QStandardItemModel>
+
+#include <utility>
+
 namespace fenlark {
 
 ComboBox::ComboBox(QWidget *parent) : QComboBox(parent)
@@ -35,6 +41,7 @@ int ComboBox::itemValue(int index) const
 
 int ComboBox::addItem(const QString &text, int value)
 {
+    makeItemsEditable();
     const int before = currentIndex();
     const QString typed = isEditable() ? currentText() : QString();
     QComboBox::addItem(text, value);
@@ -44,6 +51,46 @@ int ComboBox::addItem(const QString &text, int value)
             setEditText(typed);
     }
     return count() - 1;
+}
+
+void ComboBox::addTexts(TextTable texts)
+{
+    if (texts.isEmpty())
+        return;
+    const int before = currentIndex();
+    const QString typed = isEditable() ? currentText() : QString();
+    if (count() == 0) {
+        // An empty box takes the table itself as its items: no item object per text, which for
+        // a keyword list of hundreds of thousands of texts cost more than reading them.
+        setModel(new TextTableModel(std::move(texts), this));
+    } else {
+        makeItemsEditable();
+        QComboBox::addItems(texts.toStringList());
+    }
+    if (before == -1 && currentIndex() != -1) {
+        setCurrentIndex(-1);
+        if (isEditable())
+            setEditText(typed);
+    }
+}
+
+void ComboBox::makeItemsEditable()
+{
+    const auto *table = qobject_cast<const TextTableModel *>(model());
+    if (!table)
+        return;
+    const int current = currentIndex();
+    const QString typed = isEditable() ? currentText() : QString();
+    auto *items = new QStandardItemModel(this);
+    QList<QStandardItem *> rows;
+    rows.reserve(table->texts().size());
+    for (qsizetype i = 0; i < table->texts().size(); ++i)
+        rows << new QStandardItem(table->texts().at(i).toString());
+    items->invisibleRootItem()->appendRows(rows);
+    setModel(items);
+    setCurrentIndex(current);
+    if (current == -1 && isEditable())
+        setEditText(typed);
 }
 
 void ComboBox::setContent(const QString &text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text_table.h"
+
 #include <QComboBox>
 
 namespace fenlark {
@@ -20,6 +22,10 @@ public:
     QString itemText(int index) const;               // "" when out of range
     int itemValue(int index) const;                  // -1 when out of range
     int addItem(const QString &text, int value = 0); // index of the new item
+    // Items of these texts after the last, each with value 0, in one insertion: a list of
+    // hundreds of thousands fills in one change instead of one per item, and an empty box keeps
+    // the table itself as its items.
+    void addTexts(TextTable texts);
     // clear(), currentIndex() and setCurrentIndex(int) are QComboBox's: -1 means no item.
 
     // The text shown in the box: the chosen item's text, or the typed text of an editable box.
@@ -29,6 +35,11 @@ public:
     void setContent(const QString &text);
     // The text of the selected item; "" when no item is selected (typed text does not count).
     QString selectedText() const;
+
+private:
+    // Items held by a TextTable are read-only; before an item is added among them they become
+    // ordinary items again.
+    void makeItemsEditable();
 
 Q_SIGNALS:
     // The user chose an item (not emitted when the program sets the current index).

@@ -6,7 +6,9 @@
 
 #include "core/app_state.h"
 #include "core/clock.h"
+#include "data/keyword_catalogue.h"
 #include "data/record_set.h"
+#include "data/statement.h"
 #include "registry/household_criteria.h"
 #include "registry/query_row_reader.h"
 #include "registry/query_window.h"
@@ -15,7 +17,11 @@
 #include "ui/egrid.h"
 #include "ui/label.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
+
+#include <sqlite3.h>
 
 using namespace fenlark;
 
@@ -92,6 +98,8 @@ private Q_SLOTS:
     void sameRowsAsLiteralWalk();
     void keywordListAsLiteralWalk_data();
     void keywordListAsLiteralWalk();
+    void keywordListOfOlderRegisters_data();
+    void keywordListOfOlderRegisters();
     void windowListsAndQuery();
     void criteriaIndexesOnEitherEngine();
 };
@@ -228,27 +236,63 @@ void QueryTest::sameRowsAsLiteralWalk()
 
 void QueryTest::keywordListAsLiteralWalk_data()
 {
-    // The stored 标签 values in row order, as SQL literals: a register made by hand or imported
-    // may hold blobs and texts that are no UTF-8.
+    // The stored 标签 values in row order (ids from 1), as SQL literals: a register made by hand
+    // or imported may hold blobs and texts that are no UTF-8. Then the changes made to them,
+    // which the list must follow: its first rows move when households go or change.
     // odd: the values are BLOBs or bytes that are no UTF-8, which only a register file can hold.
     QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("changes");
     QTest::addColumn<bool>("odd");
-    QTest::newRow("the register's own") << fillValues() << false;
-    QTest::newRow("empty") << QStringList() << false;
-    QTest::newRow("empty forms") << literals({"'a'", "X''", "NULL", "''", "'b'"}) << true;
-    QTest::newRow("empty forms without a blob") << literals({"'a'", "NULL", "''", "'b'", "NULL"}) << false;
-    QTest::newRow("blobs") << literals({"X'E7A78D'", "'种植'", "X'00'", "X'E7A78D'", "'[BLOB]'", "NULL"}) << true;
-    QTest::newRow("blob shown as its name after the text") << literals({"'[BLOB]'", "X'01'", "'z'", "X'02'"}) << true;
+    const QStringList none;
+    QTest::newRow("the register's own") << fillValues() << none << false;
+    QTest::newRow("empty") << QStringList() << none << false;
+    QTest::newRow("empty forms") << literals({"'a'", "X''", "NULL", "''", "'b'"}) << none << true;
+    QTest::newRow("empty forms without a blob") << literals({"'a'", "NULL", "''", "'b'", "NULL"}) << none << false;
+    QTest::newRow("blobs") << literals({"X'E7A78D'", "'种植'", "X'00'", "X'E7A78D'", "'[BLOB]'", "NULL"}) << none
+                           << true;
+    QTest::newRow("blob shown as its name after the text")
+        << literals({"'[BLOB]'", "X'01'", "'z'", "X'02'"}) << none << true;
     QTest::newRow("not UTF-8") << literals({"CAST(X'FF' AS TEXT)", "'a'", "CAST(X'FE' AS TEXT)",
                                             "CAST(X'E7A7' AS TEXT)", "CAST(X'61FF' AS TEXT)", "'a'"})
-                               << true;
+                               << none << true;
     QTest::newRow("first row decides, not the order of the values")
-        << literals({"'z'", "'y'", "'x'", "'y'", "'a'", "'z'"}) << false;
+        << literals({"'z'", "'y'", "'x'", "'y'", "'a'", "'z'"}) << none << false;
+
+    const auto sql = [](std::initializer_list<const char *> statements) { return literals(statements); };
+    QTest::newRow("first holder deleted: the next one leads")
+        << literals({"'a'", "'b'", "'a'", "'c'"}) << sql({"DELETE FROM 成员信息 WHERE id = 1"}) << false;
+    QTest::newRow("last holder deleted: the text goes")
+        << literals({"'a'", "'b'", "'c'", "'b'"}) << sql({"DELETE FROM 成员信息 WHERE id IN (2, 4)"}) << false;
+    QTest::newRow("every household deleted")
+        << literals({"'a'", "NULL", "''"}) << sql({"DELETE FROM 成员信息"}) << false;
+    QTest::newRow("text changed, away from its first row and to another's")
+        << literals({"'a'", "'b'", "'a'"})
+        << sql({"UPDATE 成员信息 SET 标签 = 'z' WHERE id = 1", "UPDATE 成员信息 SET 标签 = 'b' WHERE id = 3"}) << false;
+    QTest::newRow("text written again unchanged")
+        << literals({"'a'", "'b'", "'a'"}) << sql({"UPDATE 成员信息 SET 标签 = 'a' WHERE id = 1"}) << false;
+    QTest::newRow("a household put before the first holder")
+        << literals({"'x'", "'a'", "'b'"})
+        << sql({"DELETE FROM 成员信息 WHERE id = 1", "INSERT INTO 成员信息 (id, 标签) VALUES (1, 'b')"}) << false;
+    QTest::newRow("emptied and refilled") << literals({"'a'", "'b'"})
+                                          << sql({"DELETE FROM 成员信息", "INSERT INTO 成员信息 (标签) VALUES ('b')",
+                                                  "INSERT INTO 成员信息 (标签) VALUES ('a')"})
+                                          << false;
+    QTest::newRow("to and from NULL and the empty text")
+        << literals({"'a'", "NULL", "''", "'a'"})
+        << sql({"UPDATE 成员信息 SET 标签 = NULL WHERE id = 1", "UPDATE 成员信息 SET 标签 = 'n' WHERE id = 2",
+                "UPDATE 成员信息 SET 标签 = '' WHERE id = 4", "DELETE FROM 成员信息 WHERE id = 3"})
+        << false;
+    QTest::newRow("odd values changed and deleted")
+        << literals({"X'E7A78D'", "'种植'", "CAST(X'FF' AS TEXT)", "X'E7A78D'", "NULL"})
+        << sql({"UPDATE 成员信息 SET 标签 = '种植' WHERE id = 1", "DELETE FROM 成员信息 WHERE id = 2",
+                "UPDATE 成员信息 SET 标签 = X'00' WHERE id = 5", "UPDATE 成员信息 SET 标签 = 'b' WHERE id = 3"})
+        << true;
 }
 
 void QueryTest::keywordListAsLiteralWalk()
 {
     QFETCH(QStringList, stored);
+    QFETCH(QStringList, changes);
     QFETCH(bool, odd);
     TestRegister reg;
     REQUIRE_TEST_REGISTER(reg);
@@ -256,7 +300,74 @@ void QueryTest::keywordListAsLiteralWalk()
         QSKIP("a server register's text column holds no BLOB nor bytes that are no UTF-8");
     for (const QString &value : stored)
         QVERIFY(reg.run(QStringLiteral("INSERT INTO 成员信息 (标签) VALUES (%1)").arg(value)));
+    for (const QString &change : changes)
+        QVERIFY2(reg.run(change), qPrintable(change));
     QCOMPARE(distinctKeywordTexts(reg.connection()), literalKeywordTexts(reg.connection()));
+}
+
+void QueryTest::keywordListOfOlderRegisters_data()
+{
+    // What becomes of the keyword list's catalogue, as the file is when the program opens it.
+    QTest::addColumn<QString>("before");  // SQL run on the register, then closed
+    QTest::addColumn<bool>("readOnly");   // the file then opened read-only
+    QTest::addColumn<bool>("catalogued"); // a catalogue kept by triggers afterwards
+    const QString dropped = QStringLiteral("DROP TABLE 标签汇总; DROP TRIGGER 标签汇总_添加; "
+                                           "DROP TRIGGER 标签汇总_删除; DROP TRIGGER 标签汇总_修改;");
+    const QString changed =
+        QStringLiteral("INSERT INTO 成员信息 (标签) VALUES ('新'); "
+                       "UPDATE 成员信息 SET 标签 = '改' WHERE id = 1; DELETE FROM 成员信息 WHERE id = 2;");
+    QTest::newRow("made before the catalogue") << dropped + changed << false << true;
+    QTest::newRow("made before the catalogue, read-only") << dropped + changed << true << false;
+    QTest::newRow("a trigger gone, households changed meanwhile")
+        << QStringLiteral("DROP TRIGGER 标签汇总_删除; DROP TRIGGER 标签汇总_修改;") + changed << false << true;
+    QTest::newRow("changed by another writer, triggers in place") << changed << false << true;
+    QTest::newRow("标签 declared a number by hand")
+        << dropped + QStringLiteral(
+                         "ALTER TABLE 成员信息 RENAME COLUMN 标签 TO 旧标签; "
+                         "ALTER TABLE 成员信息 ADD COLUMN 标签 NUMERIC; "
+                         "UPDATE 成员信息 SET 标签 = 旧标签; INSERT INTO 成员信息 (标签) VALUES (1.0), (1), ('1');")
+        << false << false;
+}
+
+void QueryTest::keywordListOfOlderRegisters()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, catalogued);
+    TestRegister reg;
+    REQUIRE_TEST_REGISTER(reg);
+    if (reg.connection().isServer())
+        QSKIP("the catalogue is a register file's; a server groups the households");
+    for (const QString &value : fillValues())
+        QVERIFY(reg.run(QStringLiteral("INSERT INTO 成员信息 (标签) VALUES (%1)").arg(value)));
+    QVERIFY(keywordCatalogueReady(reg.connection()));
+    reg.connection().close();
+    {
+        // Another writer, which keeps nothing but what the file itself holds.
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(reg.path()).constData(), &db), SQLITE_OK);
+        char *error = nullptr;
+        const int rc = sqlite3_exec(db, before.toUtf8().constData(), nullptr, nullptr, &error);
+        const QString message = QString::fromUtf8(error ? error : "");
+        sqlite3_free(error);
+        sqlite3_close(db);
+        QVERIFY2(rc == SQLITE_OK, qPrintable(message));
+    }
+    if (readOnly) {
+        QVERIFY(QFile::setPermissions(reg.path(), QFileDevice::ReadOwner));
+        if (QFileInfo(reg.path()).isWritable())
+            QSKIP("running with rights that write any file");
+    }
+    DBConnection reopened;
+    QVERIFY(reopened.connectAccess(reg.path(), QString()));
+    QCOMPARE(keywordCatalogueReady(reopened), catalogued);
+    QCOMPARE(distinctKeywordTexts(reopened), literalKeywordTexts(reopened));
+    if (readOnly)
+        return;
+    // From here on kept by the file: a change by this connection shows at once.
+    QVERIFY(execScript(reopened, QStringLiteral("DELETE FROM 成员信息 WHERE id = 3; "
+                                                "INSERT INTO 成员信息 (标签) VALUES ('末');")));
+    QCOMPARE(distinctKeywordTexts(reopened), literalKeywordTexts(reopened));
 }
 
 void QueryTest::windowListsAndQuery()

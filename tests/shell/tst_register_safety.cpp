@@ -119,7 +119,10 @@ void RegisterSafetyTest::startRefusesEmptyOrIncompleteFiles()
     } else {
         DBConnection db;
         QVERIFY(db.connectAccess(p.path, QString()));
-        QVERIFY(execScript(db, QStringLiteral("DROP INDEX IF EXISTS 成员信息_标签;") + sql));
+        // What refers to 标签 goes first, or the store will not drop the column.
+        QVERIFY(execScript(db, QStringLiteral("DROP INDEX IF EXISTS 成员信息_标签; DROP TRIGGER 标签汇总_添加; "
+                                              "DROP TRIGGER 标签汇总_删除; DROP TRIGGER 标签汇总_修改;") +
+                                   sql));
     }
     QVERIFY(!p.start());
     QCOMPARE(p.dialogs.shown().size(), size_t(1));

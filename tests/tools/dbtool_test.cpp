@@ -141,16 +141,18 @@ void DbToolTest::initMakesTheEmptyTables()
                             // the member-card index and the full-text index of the members' names
                             QStringLiteral("成员身份证"), QStringLiteral("成员姓名检索"),
                             QStringLiteral("成员姓名检索_config"), QStringLiteral("成员姓名检索_data"),
-                            QStringLiteral("成员姓名检索_idx")}));
+                            QStringLiteral("成员姓名检索_idx"),
+                            // the keyword catalogue
+                            QStringLiteral("标签汇总")}));
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM pragma_table_info('成员信息')")), 31);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM pragma_table_info('区域管理')")), 4);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"成员信息\"")), 0);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"区域管理\"")), 0);
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM \"年份管理\"")), 0);
     // Eleven for the list, the search, the lookups and the cards, two for the statistics; eight
-    // for the query window's criteria.
+    // for the query window's criteria; two of the keyword catalogue.
     QCOMPARE(countOf(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='index' AND sql IS NOT NULL")),
-             20);
+             22);
 }
 
 void DbToolTest::makersRefuseAnExistingFile_data()

@@ -269,6 +269,35 @@ void TestControls::comboContent()
     QCOMPARE(editable.itemCount(), 1);
     editable.addItem(QStringLiteral("养蜂户")); // typed text survives new items
     QCOMPARE(editable.content(), QStringLiteral("养鸡"));
+    // and a batch of them, after the items there
+    editable.addTexts(TextTable::fromStringList({QStringLiteral("种植"), QString(), QStringLiteral("种植")}));
+    QCOMPARE(editable.content(), QStringLiteral("养鸡"));
+    QCOMPARE(editable.currentIndex(), -1);
+    QCOMPARE(editable.itemCount(), 5);
+    QCOMPARE(editable.itemText(2), QStringLiteral("种植"));
+    QCOMPARE(editable.itemText(3), QString());
+    QCOMPARE(editable.itemValue(4), 0);
+
+    // An empty box keeps a batch as its items; it still chooses, finds and takes more items.
+    ComboBox batch;
+    batch.setEditableText(true);
+    batch.setContent(QStringLiteral("打字"));
+    batch.addTexts(TextTable::fromStringList({QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("𠀋")}));
+    QCOMPARE(batch.currentIndex(), -1);
+    QCOMPARE(batch.content(), QStringLiteral("打字"));
+    QCOMPARE(batch.itemCount(), 3);
+    QCOMPARE(batch.itemText(2), QStringLiteral("𠀋"));
+    QCOMPARE(batch.itemValue(1), 0);
+    QCOMPARE(batch.findText(QStringLiteral("乙")), 1);
+    batch.setCurrentIndex(1);
+    QCOMPARE(batch.content(), QStringLiteral("乙"));
+    QCOMPARE(batch.addItem(QStringLiteral("丙"), 7), 3);
+    QCOMPARE(batch.currentIndex(), 1);
+    QCOMPARE(batch.itemText(3), QStringLiteral("丙"));
+    QCOMPARE(batch.itemValue(3), 7);
+    QCOMPARE(batch.itemText(0), QStringLiteral("甲"));
+    batch.addTexts(TextTable());
+    QCOMPARE(batch.itemCount(), 4);
 
     ComboBox list;
     list.addItem(QStringLiteral("扶贫户"));
