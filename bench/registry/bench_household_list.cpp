@@ -279,6 +279,29 @@ void BM_QueryWindowOpenedDistinctTexts(benchmark::State &s)
 }
 BENCHMARK(BM_QueryWindowOpenedDistinctTexts)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
 
+// The keyword box's drop-down opened and closed in that window.
+void BM_KeywordDropDownDistinctTexts(benchmark::State &s)
+{
+    DBConnection connection;
+    connection.connectAccess(distinctTextsRegister(int(s.range(0))), QString());
+    AppState state;
+    EGrid list;
+    bench::setUpHouseholdGrid(list);
+    Label count;
+    QueryWindow window(state, connection, list, count, benchClock());
+    window.show();
+    QCoreApplication::processEvents();
+    ComboBox &keywords = *window.controls().control<ComboBox>(QStringLiteral("组合框3"));
+    for (auto _ : s) {
+        keywords.showPopup();
+        QCoreApplication::processEvents();
+        keywords.hidePopup();
+        QCoreApplication::processEvents();
+    }
+    s.counters["texts"] = double(keywords.itemCount());
+}
+BENCHMARK(BM_KeywordDropDownDistinctTexts)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
+
 // 5,000 units: a province, 20 cities, 400 townships, 4,578 village committees.
 void BM_BuildRegionTree5000(benchmark::State &s)
 {

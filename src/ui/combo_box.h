@@ -40,6 +40,7 @@ private:
     // Items held by a TextTable are read-only; before an item is added among them they become
     // ordinary items again.
     void makeItemsEditable();
+    void openLongListBelow();
 
 Q_SIGNALS:
     // The user chose an item (not emitted when the program sets the current index).

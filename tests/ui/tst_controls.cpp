@@ -74,6 +74,7 @@ private Q_SLOTS:
     void comboSelection();
     void comboReportsOnlyUserChoices();
     void comboContent();
+    void comboLongListOpensWideEnough();
 
     void toolBarStates_data();
     void toolBarStates();
@@ -307,6 +308,32 @@ void TestControls::comboContent()
     list.setContent(QStringLiteral("三无"));
     QCOMPARE(list.currentIndex(), -1);
     QCOMPARE(list.content(), QString());
+}
+
+void TestControls::comboLongListOpensWideEnough()
+{
+    // A keyword list of thousands: its drop-down opens below the box, showing its longest text
+    // whole, wherever in the list that text is.
+    QStringList texts;
+    for (int i = 0; i < 5000; ++i)
+        texts << QStringLiteral("标签%1").arg(i);
+    const QString longest = QStringLiteral("种植,养殖,外出务工,合作社,𠀋𠀋");
+    texts[4321] = longest;
+    QWidget window;
+    window.resize(400, 300);
+    ComboBox combo(&window);
+    combo.setGeometry(10, 10, 100, 20);
+    combo.addTexts(TextTable::fromStringList(texts));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    combo.showPopup();
+    QWidget *dropDown = combo.view()->window();
+    QTRY_VERIFY(dropDown->isVisible());
+    QVERIFY(dropDown->width() > combo.fontMetrics().horizontalAdvance(longest));
+    QVERIFY(dropDown->geometry().top() >= combo.mapToGlobal(QPoint(0, combo.height())).y() - 1);
+    QCOMPARE(combo.view()->model()->data(combo.view()->model()->index(4321, 0)).toString(), longest);
+    combo.hidePopup();
+    QCOMPARE(combo.currentIndex(), -1);
 }
 
 void TestControls::toolBarStates_data()
