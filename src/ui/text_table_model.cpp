@@ -24,4 +24,20 @@ QVariant TextTableModel::data(const QModelIndex &index, int role) const
     return m_texts.at(index.row()).toString();
 }
 
+bool TextTableModel::removeRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || count < 1 || row + count > rowCount())
+        return false;
+    beginRemoveRows(parent, row, row + count - 1);
+    TextTable kept;
+    kept.reserve(m_texts.size() - count, 0);
+    for (qsizetype i = 0; i < m_texts.size(); ++i) {
+        if (i < row || i >= row + count)
+            kept.append(m_texts.at(i));
+    }
+    m_texts = std::move(kept);
+    endRemoveRows();
+    return true;
+}
+
 } // namespace fenlark

@@ -18,6 +18,8 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // Rows can be taken away (the box's clear() and removeItem()), not added or changed.
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
 
 private:
     TextTable m_texts;

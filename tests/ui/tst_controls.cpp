@@ -300,6 +300,16 @@ void TestControls::comboContent()
     batch.addTexts(TextTable());
     QCOMPARE(batch.itemCount(), 4);
 
+    // A box that still holds the batch as it came empties, and loses an item, as any other.
+    ComboBox table;
+    table.addTexts(TextTable::fromStringList({QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")}));
+    table.removeItem(1);
+    QCOMPARE(table.itemCount(), 2);
+    QCOMPARE(table.itemText(1), QStringLiteral("丙"));
+    table.clear();
+    QCOMPARE(table.itemCount(), 0);
+    QCOMPARE(table.currentIndex(), -1);
+
     ComboBox list;
     list.addItem(QStringLiteral("扶贫户"));
     list.addItem(QStringLiteral("低保户"));
