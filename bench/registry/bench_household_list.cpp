@@ -256,25 +256,37 @@ void BM_KeywordListDistinctTexts(benchmark::State &s)
 }
 BENCHMARK(BM_KeywordListDistinctTexts)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
 
+// The register with that many distinct texts, and what a query window needs beside it.
+struct DistinctTextsWindow {
+    DBConnection connection;
+    AppState state;
+    EGrid list;
+    Label count;
+
+    explicit DistinctTextsWindow(int texts)
+    {
+        connection.connectAccess(distinctTextsRegister(texts), QString());
+        bench::setUpHouseholdGrid(list);
+    }
+    std::unique_ptr<QueryWindow> open()
+    {
+        auto window = std::make_unique<QueryWindow>(state, connection, list, count, benchClock());
+        window->show();
+        QCoreApplication::processEvents();
+        return window;
+    }
+};
+
 // What the clerk waits for on 查找 with that many distinct texts: the query window built, its
 // keyword box filled, shown and painted (offscreen). The first opening in a process reads the
 // catalogue into a cold page cache and a heap not grown yet; time it alone with
 // --benchmark_filter=QueryWindowOpenedDistinctTexts/400000 --benchmark_min_time=0.0001.
 void BM_QueryWindowOpenedDistinctTexts(benchmark::State &s)
 {
-    DBConnection connection;
-    connection.connectAccess(distinctTextsRegister(int(s.range(0))), QString());
-    AppState state;
-    EGrid list;
-    bench::setUpHouseholdGrid(list);
-    Label count;
+    DistinctTextsWindow w(int(s.range(0)));
     int texts = 0;
-    for (auto _ : s) {
-        QueryWindow window(state, connection, list, count, benchClock());
-        window.show();
-        QCoreApplication::processEvents();
-        texts = window.controls().control<ComboBox>(QStringLiteral("组合框3"))->itemCount();
-    }
+    for (auto _ : s)
+        texts = w.open()->controls().control<ComboBox>(QStringLiteral("组合框3"))->itemCount();
     s.counters["texts"] = double(texts);
 }
 BENCHMARK(BM_QueryWindowOpenedDistinctTexts)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
@@ -282,16 +294,9 @@ BENCHMARK(BM_QueryWindowOpenedDistinctTexts)->Arg(100000)->Arg(400000)->Unit(ben
 // The keyword box's drop-down opened and closed in that window.
 void BM_KeywordDropDownDistinctTexts(benchmark::State &s)
 {
-    DBConnection connection;
-    connection.connectAccess(distinctTextsRegister(int(s.range(0))), QString());
-    AppState state;
-    EGrid list;
-    bench::setUpHouseholdGrid(list);
-    Label count;
-    QueryWindow window(state, connection, list, count, benchClock());
-    window.show();
-    QCoreApplication::processEvents();
-    ComboBox &keywords = *window.controls().control<ComboBox>(QStringLiteral("组合框3"));
+    DistinctTextsWindow w(int(s.range(0)));
+    const std::unique_ptr<QueryWindow> window = w.open();
+    ComboBox &keywords = *window->controls().control<ComboBox>(QStringLiteral("组合框3"));
     for (auto _ : s) {
         keywords.showPopup();
         QCoreApplication::processEvents();
