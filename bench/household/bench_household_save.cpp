@@ -23,7 +23,10 @@ using fenlark::bench::benchClock;
 namespace {
 
 constexpr int kRounds = 20;        // households added, modified and deleted per register and list
-constexpr int kLongListFirst = 50; // the long-list rounds' households have cards of their own
+// The long-list rounds' households have cards of their own. Each repetition of a benchmark takes
+// the next households, so repetitions add, modify and delete households of their own (card(n)
+// has room for n < 500: up to ten repetitions).
+constexpr int kLongListFirst = 250;
 
 QString benchHead(int n)
 {
@@ -42,6 +45,10 @@ struct HouseholdPage {
     Label countLabel;
     bench::Village village;
 
+    // The next household each operation takes, by list (0 short, 1 long), across repetitions.
+    enum Operation { Add, Modify, Delete };
+    int next[3][2] = {{0, kLongListFirst}, {0, kLongListFirst}, {0, kLongListFirst}};
+
     QString commonHead;
     std::vector<qint64> queried; // the rowids the query over every village lists
 
@@ -51,9 +58,10 @@ struct HouseholdPage {
         connection.connectAccess(path, QString());
         mainSet.attach(connection);
         village = bench::firstVillage(path);
-        // What an interrupted earlier run may have left: its heads, or its cards.
+        // What an interrupted earlier run may have left: its heads, or its cards (card(n) for every
+        // round of both lists).
         Statement leftovers(connection, QStringLiteral("DELETE FROM 成员信息 WHERE 户主 LIKE '基准户%' OR 户主信息 "
-                                                       "LIKE '%-1101011990010100__-%'"));
+                                                       "LIKE '%-11010119900101____-%'"));
         leftovers.exec();
         Statement common(connection, QStringLiteral("SELECT 户主 FROM 成员信息 GROUP BY 户主 ORDER BY count(*) DESC "
                                                     "LIMIT 1"));
@@ -106,14 +114,17 @@ HouseholdPage &householdPage(int households)
 template <class Prepare> void timeSaves(benchmark::State &s, HouseholdPage &p, const QString &mode, Prepare prepare)
 {
     const bool longList = s.range(1) != 0;
-    int n = longList ? kLongListFirst : 0;
+    int &n = p.next[mode == kEditModeAdd ? HouseholdPage::Add : HouseholdPage::Modify][longList];
     for (auto _ : s) {
         s.PauseTiming();
         p.state.editMode = mode;
         prepare(n);
         auto window = std::make_unique<HouseholdEditWindow>(p.state, p.connection, p.dialogs, p.context());
-        if (mode == kEditModeModify && !window->loadedHousehold())
+        if (mode == kEditModeModify && !window->loadedHousehold()) {
+            // The timer must not be resumed after an error: the run stops here.
             s.SkipWithError("the household to modify was not found");
+            break;
+        }
         if (mode == kEditModeAdd)
             fillValidForm(window.get(), p.village.name, p.head(n, longList), card(n));
         else
@@ -121,8 +132,10 @@ template <class Prepare> void timeSaves(benchmark::State &s, HouseholdPage &p, c
         s.ResumeTiming();
         window->save();
         s.PauseTiming();
-        if (window->result() != QDialog::Accepted)
-            s.SkipWithError("the save was refused");
+        if (window->result() != QDialog::Accepted) {
+            s.SkipWithError(qPrintable(QStringLiteral("the save was refused: ") + p.dialogs.lastText()));
+            break;
+        }
         window.reset();
         ++n;
         s.ResumeTiming();
@@ -145,7 +158,7 @@ void BM_SaveModify(benchmark::State &s)
 void BM_Delete(benchmark::State &s)
 {
     HouseholdPage &p = householdPage(int(s.range(0)));
-    int n = s.range(1) != 0 ? kLongListFirst : 0;
+    int &n = p.next[HouseholdPage::Delete][s.range(1) != 0];
     for (auto _ : s) {
         s.PauseTiming();
         p.listWith(n, s.range(1) != 0);
@@ -154,8 +167,10 @@ void BM_Delete(benchmark::State &s)
         s.ResumeTiming();
         deleteHousehold(p.state, p.mainSet, p.list, p.countLabel, p.dialogs, nullptr);
         s.PauseTiming();
-        if (p.list.rowCount() != listed - 1)
+        if (p.list.rowCount() != listed - 1) {
             s.SkipWithError("the household was not deleted");
+            break;
+        }
         ++n;
         s.ResumeTiming();
     }
