@@ -22,7 +22,7 @@ using fenlark::bench::benchClock;
 
 namespace {
 
-constexpr int kRounds = 20;        // households added, modified and deleted per register and list
+constexpr int kRounds = 20; // households added, modified and deleted per register and list
 // The long-list rounds' households have cards of their own. Each repetition of a benchmark takes
 // the next households, so repetitions add, modify and delete households of their own (card(n)
 // has room for n < 500: up to ten repetitions).
