@@ -183,13 +183,8 @@ void DBConnection::dropRetiredIndexes() noexcept
     // Only once its successor is there, so a file that could not build it still counts as before.
     if (isReadOnly())
         return;
-    {
-        // Finished before the drop, which a statement still reading the schema would block.
-        Statement exists(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?1"));
-        exists.bind(1, statisticsIndex::name);
-        if (!exists.step())
-            return;
-    }
+    if (!indexExists(*this, statisticsIndex::name))
+        return;
     execScript(*this, QStringLiteral("DROP INDEX IF EXISTS \"%1\";").arg(statisticsIndex::retiredName));
 }
 

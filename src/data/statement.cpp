@@ -198,4 +198,13 @@ bool execScript(DBConnection &connection, const QString &sql) noexcept
     return true;
 }
 
+bool indexExists(DBConnection &connection, const QString &name)
+{
+    if (connection.isServer())
+        return false;
+    Statement probe(connection, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?1"));
+    probe.bind(1, name);
+    return probe.step();
+}
+
 } // namespace fenlark

@@ -84,4 +84,8 @@ QString quoteIdentifier(const QString &name);
 // Runs SQL that takes no parameters (schema scripts of several statements).
 bool execScript(DBConnection &connection, const QString &sql) noexcept;
 
+// True when the register file has an index of this name; false on a server, which keeps its own.
+// The probe is finished when this returns, so a DROP may follow.
+bool indexExists(DBConnection &connection, const QString &name);
+
 } // namespace fenlark

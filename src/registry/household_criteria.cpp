@@ -225,13 +225,6 @@ std::vector<HouseholdListRow> selectByCriteria(DBConnection &connection, const H
 
 namespace {
 
-bool hasIndex(DBConnection &connection, const QString &name)
-{
-    Statement probe(connection, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?"));
-    probe.bind(1, name);
-    return probe.step();
-}
-
 // The rowids of every household whose switch reads as the condition asks, in order, or nothing
 // when the register cannot answer it this way. A switch's index holds its expression and the
 // stored value, but the store reads the table's row for any column a query names besides the
@@ -247,7 +240,7 @@ std::optional<std::vector<qint64>> flagIdsOnIndexes(DBConnection &connection, co
     bool counted = false;
     for (int f = 0; f < 2 * statisticsIndex::kPackCount; ++f)
         counted = counted || statisticsIndex::flagColumn(f) == flag.column;
-    if (!counted || !hasIndex(connection, statisticsIndex::oddValuesName))
+    if (!counted || !indexExists(connection, statisticsIndex::oddValuesName))
         return std::nullopt;
 
     std::vector<qint64> odd;     // every household holding an odd value in any yes/no column

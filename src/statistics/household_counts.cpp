@@ -16,13 +16,6 @@ static_assert(statisticsIndex::kPackCount == 3, "the packs hold the six yes/no c
 
 constexpr const char16_t *kCategories[kCategoryCount] = {u"扶贫户", u"低保户", u"三无", u"非贫困人口"};
 
-bool hasIndex(DBConnection &connection, const QString &name)
-{
-    Statement probe(connection, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?"));
-    probe.bind(1, name);
-    return probe.step();
-}
-
 } // namespace
 
 QString categoryName(int category)
@@ -153,7 +146,7 @@ std::vector<HouseholdGroup> countHouseholdGroups(DBConnection &connection, std::
     // Named, since the store cannot know how few rows the partial index holds and would rather
     // read the whole table; a register opened read-only from before the index goes without it.
     oddSql += QStringLiteral(" FROM \"成员信息\"");
-    if (!connection.isServer() && hasIndex(connection, statisticsIndex::oddValuesName))
+    if (indexExists(connection, statisticsIndex::oddValuesName))
         oddSql += QStringLiteral(" INDEXED BY \"%1\"").arg(statisticsIndex::oddValuesName);
     oddSql += QStringLiteral(" WHERE ") + statisticsIndex::oddFlagsCondition();
     if (year)
