@@ -410,14 +410,15 @@ TextTable keywordTextTable(DBConnection &connection)
         // which values are stored as text, so those are read without their bytes copied first.
         TextTable table;
         std::vector<qint64> rows;
-        Statement size(connection, QStringLiteral("SELECT count(*) FROM \"标签汇总\""));
+        Statement size(connection, QStringLiteral("SELECT count(*) FROM %1").arg(quoted(keywordCatalogue::table)));
         const qsizetype count = size.step() ? qsizetype(size.int64(0)) : 0;
         table.reserve(count, 12 * count);
         rows.reserve(size_t(count));
         while (groups.step()) {
             const qint64 row = groups.int64(1);
-            QString text = groups.int64(2) == 1 ? groups.text(0) : textForRead(kind, groups.value(0));
-            if (groups.int64(2) == 1 && isPlain(text)) {
+            const bool storedAsText = groups.int64(2) == 1;
+            QString text = storedAsText ? groups.text(0) : textForRead(kind, groups.value(0));
+            if (storedAsText && isPlain(text)) {
                 table.append(text);
                 rows.push_back(row);
             } else {

@@ -69,17 +69,22 @@ int ComboBox::itemValue(int index) const
     return itemData(index).toInt();
 }
 
-int ComboBox::addItem(const QString &text, int value)
+void ComboBox::keepingNoSelection(const std::function<void()> &add)
 {
-    makeItemsEditable();
     const int before = currentIndex();
     const QString typed = isEditable() ? currentText() : QString();
-    QComboBox::addItem(text, value);
+    add();
     if (before == -1 && currentIndex() != -1) {
         setCurrentIndex(-1);
         if (isEditable())
             setEditText(typed);
     }
+}
+
+int ComboBox::addItem(const QString &text, int value)
+{
+    makeItemsEditable();
+    keepingNoSelection([&] { QComboBox::addItem(text, value); });
     return count() - 1;
 }
 
@@ -87,8 +92,11 @@ void ComboBox::addTexts(TextTable texts)
 {
     if (texts.isEmpty())
         return;
-    const int before = currentIndex();
-    const QString typed = isEditable() ? currentText() : QString();
+    keepingNoSelection([&] { takeTexts(std::move(texts)); });
+}
+
+void ComboBox::takeTexts(TextTable texts)
+{
     if (count() == 0) {
         // An empty box takes the table itself as its items: no item object per text, which for
         // a keyword list of hundreds of thousands of texts cost more than reading them.
@@ -103,11 +111,6 @@ void ComboBox::addTexts(TextTable texts)
     } else {
         makeItemsEditable();
         QComboBox::addItems(texts.toStringList());
-    }
-    if (before == -1 && currentIndex() != -1) {
-        setCurrentIndex(-1);
-        if (isEditable())
-            setEditText(typed);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <QComboBox>
 
+#include <functional>
+
 namespace fenlark {
 
 // The drop-down of the windows: items of text with an int value each. A list-only box allows
@@ -40,6 +42,10 @@ private:
     // Items held by a TextTable are read-only; before an item is added among them they become
     // ordinary items again.
     void makeItemsEditable();
+    // Runs add, which adds items; a box without a selection stays without one (a bare QComboBox
+    // chooses the first item added) and keeps its typed text.
+    void keepingNoSelection(const std::function<void()> &add);
+    void takeTexts(TextTable texts);
     void openLongListBelow();
 
 Q_SIGNALS:
