@@ -165,6 +165,7 @@ private:
 } // namespace
 
 Q_DECLARE_METATYPE(Way)
+Q_DECLARE_METATYPE(fenlark::SheetWriteResult)
 
 class TestExportSheet : public QObject {
     Q_OBJECT
@@ -184,6 +185,9 @@ private Q_SLOTS:
     void aLongListShowsItsProgressAndCanBeStopped_data();
     void aLongListShowsItsProgressAndCanBeStopped();
     void theWriterNeverReplacesAFile();
+    void theLastReportComesWithTheFileWritten();
+    void aLongExportThatEndsEarlyLeavesNoFile_data();
+    void aLongExportThatEndsEarlyLeavesNoFile();
 };
 
 void TestExportSheet::writesTheSheetOfTheList_data()
@@ -417,6 +421,85 @@ void TestExportSheet::theWriterNeverReplacesAFile()
     QVERIFY(taken.open(QIODevice::ReadOnly));
     QCOMPARE(taken.readAll(), QByteArray("keep"));
     QCOMPARE(temp.entries(), QStringList{QStringLiteral("贫农明细表.xlsx")});
+}
+
+// The progress window closes at its last report: that report must wait for the workbook's file
+// to be assembled and compressed, the longest step of a long export, not come before it.
+void TestExportSheet::theLastReportComesWithTheFileWritten()
+{
+    TempDirScope temp;
+    QVERIFY(temp.isValid());
+    const FakeSheetSource list(manyHouseholds(1200));
+    const QString target = temp.path() + QStringLiteral("/贫农明细表.xlsx");
+    QList<int> reports;
+    QByteArray writtenAtTheEnd;
+
+    const auto result = writeDetailSheet(
+        list, target,
+        [&](int written, int total) {
+            // A report is repeated while the writer catches up, so the window keeps repainting.
+            if (reports.isEmpty() || reports.last() != written)
+                reports.append(written);
+            if (written == total) {
+                const QStringList files = temp.entries();
+                if (files.size() == 1) {
+                    QFile part(temp.path() + QLatin1Char('/') + files.first());
+                    if (part.open(QIODevice::ReadOnly))
+                        writtenAtTheEnd = part.readAll();
+                }
+            }
+            return true;
+        },
+        500);
+
+    QCOMPARE(result, SheetWriteResult::Written);
+    QCOMPARE(reports, (QList<int>{0, 500, 1000, 1201}));
+    QVERIFY2(writtenAtTheEnd.startsWith("PK"), "the last report came before the file was written");
+    QFile done(target);
+    QVERIFY(done.open(QIODevice::ReadOnly));
+    QCOMPARE(done.readAll(), writtenAtTheEnd);
+}
+
+void TestExportSheet::aLongExportThatEndsEarlyLeavesNoFile_data()
+{
+    QTest::addColumn<int>("refusedRow"); // a list row with a cell the workbook refuses; 0: none
+    QTest::addColumn<bool>("cancelWhenAllWritten");
+    QTest::addColumn<SheetWriteResult>("result");
+    QTest::newRow("a refused cell halfway") << 10000 << false << SheetWriteResult::Failed;
+    QTest::newRow("a refused cell in the last row") << 20000 << false << SheetWriteResult::Failed;
+    // Every row written: 取消 comes while the file is assembled or at the very last report.
+    QTest::newRow("stopped once every row is written") << 0 << true << SheetWriteResult::Cancelled;
+}
+
+void TestExportSheet::aLongExportThatEndsEarlyLeavesNoFile()
+{
+    QFETCH(int, refusedRow);
+    QFETCH(bool, cancelWhenAllWritten);
+    QFETCH(SheetWriteResult, result);
+    TempDirScope temp;
+    QVERIFY(temp.isValid());
+    QList<QStringList> rows = manyHouseholds(20000);
+    if (refusedRow > 0)
+        rows[refusedRow - 1][8] = QString(40000, u'病');
+    const FakeSheetSource list(rows);
+    const int lastOfEvery = (list.rowCount() - 1) / 500 * 500;
+    QList<int> reports;
+
+    const auto ended = writeDetailSheet(
+        list, temp.path() + QStringLiteral("/贫农明细表.xlsx"),
+        [&](int written, int total) {
+            // The last report of every 500 rows comes again while the file is assembled.
+            const bool again = !reports.isEmpty() && reports.last() == written && written == lastOfEvery;
+            reports.append(written);
+            return !(cancelWhenAllWritten && (again || written == total));
+        },
+        500);
+
+    QCOMPARE(ended, result);
+    QCOMPARE(temp.entries(), QStringList());
+    QVERIFY(std::is_sorted(reports.begin(), reports.end()));
+    if (refusedRow > 0) // no report claims the refused row (list row refusedRow) written
+        QVERIFY2(reports.last() <= refusedRow, qPrintable(QString::number(reports.last())));
 }
 
 QTEST_GUILESS_MAIN(TestExportSheet)
