@@ -6,6 +6,8 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QValueAxis>
@@ -66,13 +68,18 @@ void showCategoryPie(QChart &chart, const StatisticsTable &table)
     auto *series = new QPieSeries;
     for (int c = 0; c < kCategoryCount; ++c) {
         const qint64 value = table.total.categories[std::size_t(c)];
-        QPieSlice *slice = series->append(categoryName(c), double(value));
-        slice->setLabel(categoryName(c) + QStringLiteral(" ") + QString::number(value));
+        QPieSlice *slice = series->append(QString::number(value), double(value));
         slice->setLabelVisible(value > 0);
     }
     chart.addSeries(series);
+    // The slices carry their counts and the legend, below, the categories' names: "name count"
+    // on either was cut short ("非贫困人口 ...") in the page's narrower chart once counts reach
+    // four or five digits.
+    const auto markers = chart.legend()->markers(series);
+    for (int c = 0; c < kCategoryCount && c < markers.size(); ++c)
+        markers[c]->setLabel(categoryName(c));
     chart.legend()->setVisible(true);
-    chart.legend()->setAlignment(Qt::AlignRight);
+    chart.legend()->setAlignment(Qt::AlignBottom);
 }
 
 } // namespace fenlark

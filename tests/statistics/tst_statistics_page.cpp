@@ -4,16 +4,21 @@
 
 #include "statistics/household_counts.h"
 #include "statistics/region_statistics.h"
+#include "statistics/statistics_charts.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QFile>
+#include <QGraphicsTextItem>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QProcess>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace fenlark;
 
@@ -73,6 +78,7 @@ private Q_SLOTS:
     void choosingUnitsShowsWhatAFreshCountShows();
     void chartsFollowTheTable_data();
     void chartsFollowTheTable();
+    void pieShowsEveryCategoryAndCountWhole();
     void emptyRegister();
     void refreshKeepsTheChoiceAndSeesNewHouseholds();
     void exportWritesTableAndChartFigures();
@@ -217,10 +223,54 @@ void StatisticsPageTest::chartsFollowTheTable()
     QCOMPARE(pie->count(), kCategoryCount);
     const int totalRow = grid.rowCount() - 1;
     QCOMPARE(grid.cellText(totalRow, 0), kTotalRowName);
+    const auto markers = page.pieChart().legend()->markers(pie);
+    QCOMPARE(markers.size(), kCategoryCount);
     for (int c = 0; c < kCategoryCount; ++c) {
-        QVERIFY(pie->slices().at(c)->label().startsWith(grid.cellText(0, 1 + c)));
+        QCOMPARE(markers.at(c)->label(), grid.cellText(0, 1 + c));
+        QCOMPARE(pie->slices().at(c)->label(), grid.cellText(totalRow, 1 + c));
         QCOMPARE(QString::number(pie->slices().at(c)->value()), grid.cellText(totalRow, 1 + c));
     }
+}
+
+// On the page as a clerk's screen (1366 by 768) shows it, the pie's legend names every category
+// whole and its slices carry the counts, even a county's five-digit ones: names and counts
+// together were cut short ("非贫困人口 ...").
+void StatisticsPageTest::pieShowsEveryCategoryAndCountWhole()
+{
+    QWidget screen; // the main window's page, shown before the statistics page is made in it
+    screen.resize(1350, 672);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    StatisticsFixture f;
+    REQUIRE_TEST_REGISTER(f.store);
+    QVERIFY(f.open());
+    QVERIFY(fillRegister(f));
+    StatisticsPage &page = f.makePage();
+    (new QVBoxLayout(&screen))->addWidget(&page);
+    QVERIFY(f.choose(kAllUnitsItem, QStringLiteral("全部")));
+    StatisticsTable county;
+    county.unit = kAllUnitsItem;
+    county.total.categories = {12345, 23456, 3456, 98765};
+    showCategoryPie(page.pieChart(), county);
+    QCoreApplication::processEvents();
+
+    QStringList legend;
+    QList<QGraphicsItem *> items = page.pieChart().legend()->childItems();
+    while (!items.isEmpty()) {
+        QGraphicsItem *item = items.takeFirst();
+        if (auto *text = dynamic_cast<QGraphicsTextItem *>(item); text && text->isVisible())
+            legend << text->toPlainText();
+        items << item->childItems();
+    }
+    QCOMPARE(legend, (QStringList{QStringLiteral("扶贫户"), QStringLiteral("低保户"), QStringLiteral("三无"),
+                                  QStringLiteral("非贫困人口")}));
+    auto *pie = qobject_cast<QPieSeries *>(page.pieChart().series().value(0));
+    QVERIFY(pie);
+    QStringList counts;
+    for (const QPieSlice *slice : pie->slices())
+        counts << slice->label();
+    QCOMPARE(counts, (QStringList{QStringLiteral("12345"), QStringLiteral("23456"), QStringLiteral("3456"),
+                                  QStringLiteral("98765")}));
 }
 
 void StatisticsPageTest::emptyRegister()
