@@ -73,8 +73,8 @@ void showCategoryPie(QChart &chart, const StatisticsTable &table)
     }
     chart.addSeries(series);
     // The slices carry their counts and the legend, below, the categories' names: "name count"
-    // on either was cut short ("非贫困人口 ...") in the page's narrower chart once counts reach
-    // four or five digits.
+    // on either was cut short ("非贫困人口 ...") in the page's narrower chart, with counts of two
+    // digits already.
     const auto markers = chart.legend()->markers(series);
     for (int c = 0; c < kCategoryCount && c < markers.size(); ++c)
         markers[c]->setLabel(categoryName(c));
