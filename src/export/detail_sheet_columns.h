@@ -36,5 +36,6 @@ inline constexpr std::array<DetailSheetColumn, 13> kDetailSheetColumns{{
     {10, true},  // 是否党员
     {18, false}, // 最后更新时间
 }};
+inline constexpr int kDetailSheetColumnCount = int(kDetailSheetColumns.size());
 
 } // namespace fenlark

@@ -17,8 +17,6 @@ namespace fenlark {
 
 namespace {
 
-constexpr int kColumnCount = int(kDetailSheetColumns.size());
-
 // Rows read from the list at a time: a list read from the store answers a large block far
 // sooner than a row at a time, and a block of a few thousand rows costs a megabyte or two.
 constexpr int kBlockRows = 4096;
@@ -33,12 +31,12 @@ DetailRowBlock packRows(const std::vector<SheetCell> &cells, int first, int rows
     static const QByteArray no = QByteArrayLiteral("×");
     DetailRowBlock block;
     block.rows = rows;
-    block.starts.reserve(std::size_t(rows) * kColumnCount);
-    block.bytes.reserve(std::size_t(rows) * kColumnCount * 12);
+    block.starts.reserve(std::size_t(rows) * kDetailSheetColumnCount);
+    block.bytes.reserve(std::size_t(rows) * kDetailSheetColumnCount * 12);
     for (int r = 0; r < rows; ++r) {
-        for (int column = 0; column < kColumnCount; ++column) {
+        for (int column = 0; column < kDetailSheetColumnCount; ++column) {
             static const SheetCell none;
-            const std::size_t at = std::size_t(r) * kColumnCount + std::size_t(column);
+            const std::size_t at = std::size_t(r) * kDetailSheetColumnCount + std::size_t(column);
             const SheetCell &cell = at < cells.size() ? cells[at] : none;
             block.starts.push_back(std::uint32_t(block.bytes.size()));
             if (first + r > 0 && kDetailSheetColumns[std::size_t(column)].checkBox) {
@@ -77,7 +75,7 @@ SheetWriteResult writeWorkbook(const SheetSource &list, const QString &path, con
         if (!pending && nextRow < total) {
             // The header on its own, then the households in blocks.
             const int rows = nextRow == 0 ? 1 : std::min(kBlockRows, total - nextRow);
-            pending = packRows(list.cells(nextRow, rows, kColumnCount), nextRow, rows);
+            pending = packRows(list.cells(nextRow, rows, kDetailSheetColumnCount), nextRow, rows);
             nextRow += rows;
         }
         bool reported = false;

@@ -11,8 +11,6 @@ namespace fenlark {
 
 namespace {
 
-constexpr int kColumnCount = int(kDetailSheetColumns.size());
-
 // Blocks waiting to be written: two keep the writer busy while the next one is read, and hold
 // only a few megabytes.
 constexpr std::size_t kQueuedBlocks = 2;
@@ -137,19 +135,20 @@ void DetailWorkbookThread::run()
     bool ok = sheet && formats.valid();
     const auto check = [&ok](lxw_error result) { ok = ok && result == LXW_NO_ERROR; };
     if (ok) {
-        for (int column = 0; column < kColumnCount; ++column)
+        for (int column = 0; column < kDetailSheetColumnCount; ++column)
             check(worksheet_set_column(sheet, lxw_col_t(column), lxw_col_t(column),
                                        kDetailSheetColumns[std::size_t(column)].width, nullptr));
         check(worksheet_set_row(sheet, 0, rowHeightForFontSize(kDetailSheetTitleSize), nullptr));
-        check(worksheet_merge_range(sheet, 0, 0, 0, lxw_col_t(kColumnCount - 1), title.constData(), formats.title));
+        check(worksheet_merge_range(sheet, 0, 0, 0, lxw_col_t(kDetailSheetColumnCount - 1), title.constData(),
+                                    formats.title));
     }
     DetailRowBlock block;
     int row = 0; // of the list; the sheet's row is one further down, under the title
     while (ok && take(block)) {
         for (int inBlock = 0; ok && inBlock < block.rows; ++inBlock, ++row) {
             const lxw_row_t sheetRow = lxw_row_t(row + 1);
-            for (int column = 0; ok && column < kColumnCount; ++column) {
-                const char *value = block.cell(std::size_t(inBlock) * kColumnCount + std::size_t(column));
+            for (int column = 0; ok && column < kDetailSheetColumnCount; ++column) {
+                const char *value = block.cell(std::size_t(inBlock) * kDetailSheetColumnCount + std::size_t(column));
                 if (!*value)
                     check(worksheet_write_blank(sheet, sheetRow, lxw_col_t(column), formats.cell));
                 else
